@@ -1,0 +1,103 @@
+# Shared by scripts/run, scripts/test and the other scripts: packages, a virtual
+# display, a Wine prefix, and cleanup that leaves no process behind.
+# shellcheck shell=bash
+
+LUMENO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# ImageMagick by absolute path: a stand-in may shadow it earlier in PATH.
+LUMENO_IM_CONVERT=/usr/bin/convert
+LUMENO_IM_IMPORT=/usr/bin/import
+
+LUMENO_BUILD_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+LUMENO_WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils xdotool imagemagick)
+LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev)
+
+log() { printf '[lumeno] %s\n' "$*" >&2; }
+
+# ensure_packages PKG... : installs whichever of the Debian packages are missing.
+ensure_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  log "installing: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { log "need root or sudo to install ${missing[*]}"; return 1; }
+    sudo=(sudo)
+  fi
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# build_win [BUILD_TYPE] : cross-builds into build/win; prints nothing but errors.
+build_win() {
+  local type="${1:-Release}" dir="$LUMENO_ROOT/build/win"
+  cmake -S "$LUMENO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" \
+        -DCMAKE_TOOLCHAIN_FILE="$LUMENO_ROOT/cmake/mingw-w64.cmake" >/dev/null
+  cmake --build "$dir" "${@:2}"
+}
+
+LUMENO_XVFB_PID=""
+LUMENO_KEEPALIVE_DIR=""
+LUMENO_THROWAWAY_PREFIX=""
+
+# start_xvfb : starts a private virtual display and exports DISPLAY.
+start_xvfb() {
+  local n=91
+  while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset </dev/null >/dev/null 2>&1 &
+  LUMENO_XVFB_PID=$!
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 100); do
+    xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  log "Xvfb did not start on $DISPLAY"
+  return 1
+}
+
+# wine_env PREFIX : the environment every Wine call here runs in.
+wine_env() {
+  export WINEPREFIX="$1"
+  export WINEARCH=win64
+  export WINEDEBUG=-all
+  # No Mono/Gecko installers, no audio driver chatter.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv=d"
+}
+
+# prepare_prefix : creates (or refreshes) $WINEPREFIX and keeps a server and a
+# desktop alive, so ctest does not wait on Wine's helper processes.
+prepare_prefix() {
+  mkdir -p "$WINEPREFIX"
+  wineserver -p
+  wineboot -i </dev/null >/dev/null 2>&1 || true
+  # Without a window manager, hiding a visible window blocks for 2 s unless
+  # Wine's windows are unmanaged.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  LUMENO_KEEPALIVE_DIR="$(mktemp -d)"
+  mkfifo "$LUMENO_KEEPALIVE_DIR/keep"
+  wine cmd /k <"$LUMENO_KEEPALIVE_DIR/keep" >/dev/null 2>&1 &
+  exec 9>"$LUMENO_KEEPALIVE_DIR/keep"
+}
+
+# cleanup : stops everything this script started. Safe to call twice.
+cleanup() {
+  { exec 9>&-; } 2>/dev/null || true
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "${WINEPREFIX}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
+  if [ -n "$LUMENO_XVFB_PID" ]; then
+    kill "$LUMENO_XVFB_PID" 2>/dev/null || true
+    local i
+    for i in $(seq 1 50); do kill -0 "$LUMENO_XVFB_PID" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$LUMENO_XVFB_PID" 2>/dev/null || true
+    LUMENO_XVFB_PID=""
+  fi
+  [ -n "$LUMENO_KEEPALIVE_DIR" ] && rm -rf "$LUMENO_KEEPALIVE_DIR"
+  LUMENO_KEEPALIVE_DIR=""
+  [ -n "$LUMENO_THROWAWAY_PREFIX" ] && rm -rf "$LUMENO_THROWAWAY_PREFIX"
+  LUMENO_THROWAWAY_PREFIX=""
+}
