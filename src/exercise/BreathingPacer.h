@@ -1,0 +1,85 @@
+// The four-phase pacer: rises the bar while breathing in, holds it full, lowers
+// it while breathing out, holds it empty; starts and stops the looping sounds.
+// Everything platform-bound sits behind the small interfaces below.
+#pragma once
+
+#include <cstdint>
+
+#include "exercise/BreathingPattern.h"
+
+namespace lumeno {
+
+// The high-resolution counter.
+class IClock {
+ public:
+  virtual ~IClock() = default;
+  virtual int64_t Counter() = 0;
+  virtual int64_t Frequency() = 0;
+};
+
+// A GUI timer of the window that hosts the pacer.
+class ITimer {
+ public:
+  virtual ~ITimer() = default;
+  // Milliseconds, at least 1. Setting the current interval again changes nothing;
+  // a different one restarts the countdown.
+  virtual void SetInterval(uint32_t milliseconds) = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+};
+
+// What the pacer needs of the bar. A Position write equal to the current value,
+// above Max or below Min is ignored by the bar itself.
+class IPacerBar {
+ public:
+  virtual ~IPacerBar() = default;
+  virtual int32_t GetMax() const = 0;
+  virtual void SetMax(int32_t value) = 0;
+  virtual int32_t GetPosition() const = 0;
+  virtual void SetPosition(int32_t value) = 0;
+};
+
+// Looping breathing sounds, looked up beside the executable.
+class ISound {
+ public:
+  virtual ~ISound() = default;
+  virtual void Start(const char* fileName) = 0;  // "in.wav" or "ex.wav"
+  virtual void Stop() = 0;
+};
+
+// The settings dialog, read afresh at every phase boundary.
+class IPatternSource {
+ public:
+  virtual ~IPatternSource() = default;
+  virtual const TBreathingPattern& Pattern() const = 0;
+  virtual bool SoundsEnabled() const = 0;
+};
+
+class TBreathingPacer {
+ public:
+  TBreathingPacer(IClock& clock, ITimer& timer, IPacerBar& bar, ISound& sound);
+
+  // The settings dialog is created after the main window; it is attached then.
+  void SetPatternSource(IPatternSource* source) { source_ = source; }
+
+  // Main window creation: frequency, then the start count.
+  void FormCreate();
+  // Settings dialog creation: Max for the first inhale, timer on, "in.wav".
+  void Start();
+  // One timer tick.
+  void TimerBreatchTimer();
+
+  // Current phase: 0 inhale, 1 pause after it, 2 exhale, anything else the pause after it.
+  int32_t Tag = 0;
+  int64_t FStartCount = 0;
+  int64_t FNowCount = 0;
+  int64_t FFrequency = 0;
+
+ private:
+  IClock& clock_;
+  ITimer& timer_;
+  IPacerBar& bar_;
+  ISound& sound_;
+  IPatternSource* source_ = nullptr;
+};
+
+}  // namespace lumeno

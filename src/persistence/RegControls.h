@@ -1,0 +1,72 @@
+// TRegForm keeps a window's placement (bounds, state, z-order) in the registry:
+// restored after the window is loaded, saved on every close query.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "persistence/Registry.h"
+
+namespace lumeno {
+
+enum class TWindowState : uint8_t { wsNormal = 0, wsMinimized = 1, wsMaximized = 2 };
+enum class TRegFormZOrder : uint8_t { zoNormal = 0, zoTopmost = 1 };
+
+// The window's close-query handler: may set canClose to false.
+using TCloseQueryEvent = std::function<void(void* sender, bool& canClose)>;
+
+// What the store needs of the window it serves.
+class IPlacementWindow {
+ public:
+  virtual ~IPlacementWindow() = default;
+  virtual int32_t GetLeft() const = 0;
+  virtual int32_t GetTop() const = 0;
+  virtual int32_t GetWidth() const = 0;
+  virtual int32_t GetHeight() const = 0;
+  virtual void SetLeft(int32_t) = 0;
+  virtual void SetTop(int32_t) = 0;
+  virtual void SetWidth(int32_t) = 0;
+  virtual void SetHeight(int32_t) = 0;
+  // The raw ordinal; before the first showing this only records the state.
+  virtual uint8_t GetWindowState() const = 0;
+  virtual void SetWindowState(uint8_t state) = 0;
+  // True when the window's native handle exists (creating it on demand).
+  virtual bool HandleAllocated() = 0;
+  // SetWindowPos(HWND_TOPMOST or HWND_NOTOPMOST, 0, 0, 0, 0, 0x13).
+  virtual void ApplyZOrder(bool topmost) = 0;
+  // True while the window's description is being read.
+  virtual bool Loading() const = 0;
+  virtual TCloseQueryEvent& OnCloseQuery() = 0;
+};
+
+class TRegForm {
+ public:
+  // Hooks the owner's close query, chaining whatever handler it had.
+  TRegForm(IPlacementWindow& owner, TRegistryFactory makeRegistry);
+
+  bool RegEnabled = true;
+  TRegLocation GetRegLocation() const { return FRegLocation; }
+  void SetRegLocation(TRegLocation value);
+  const std::string& GetRegKey() const { return FRegKey; }
+  void SetRegKey(const std::string& value);
+  TRegFormZOrder GetZOrder() const { return FZOrder; }
+  void SetZOrder(uint8_t value);
+
+  // The after-load step.
+  void LoadPlacement();
+  void OwnerCloseQuery(void* sender, bool& canClose);
+  void SavePlacement();
+  // Writes the six values into the key the accessor has open; false at the first refusal.
+  bool WritePlacement(IRegistry& registry);
+
+ private:
+  IPlacementWindow* FOwnerForm;
+  TCloseQueryEvent FPrevCloseQuery;
+  TRegistryFactory makeRegistry_;
+  TRegLocation FRegLocation = TRegLocation::CurrentUser;
+  std::string FRegKey;
+  TRegFormZOrder FZOrder = TRegFormZOrder::zoNormal;
+};
+
+}  // namespace lumeno
