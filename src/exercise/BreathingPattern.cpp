@@ -1,0 +1,1 @@
+#include "exercise/BreathingPattern.h"
