@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "persistence/Registry.h"
@@ -44,6 +45,11 @@ class TRegForm {
  public:
   // Hooks the owner's close query, chaining whatever handler it had.
   TRegForm(IPlacementWindow& owner, TRegistryFactory makeRegistry);
+  // The handler stays installed on the owner; once the store is gone it only
+  // forwards to the handler it chained.
+  ~TRegForm();
+  TRegForm(const TRegForm&) = delete;
+  TRegForm& operator=(const TRegForm&) = delete;
 
   bool RegEnabled = true;
   TRegLocation GetRegLocation() const { return FRegLocation; }
@@ -51,9 +57,11 @@ class TRegForm {
   const std::string& GetRegKey() const { return FRegKey; }
   void SetRegKey(const std::string& value);
   TRegFormZOrder GetZOrder() const { return FZOrder; }
+  // Any non-zero value means top-most.
   void SetZOrder(uint8_t value);
 
-  // The after-load step.
+  // The after-load step. Bounds are passed to the window as stored, without
+  // clamping: the window decides how to keep itself reachable.
   void LoadPlacement();
   void OwnerCloseQuery(void* sender, bool& canClose);
   void SavePlacement();
@@ -61,12 +69,17 @@ class TRegForm {
   bool WritePlacement(IRegistry& registry);
 
  private:
+  // Reads and applies the stored values; false at the first failed read.
+  bool ReadPlacement(IRegistry& registry);
+
   IPlacementWindow* FOwnerForm;
   TCloseQueryEvent FPrevCloseQuery;
   TRegistryFactory makeRegistry_;
   TRegLocation FRegLocation = TRegLocation::CurrentUser;
   std::string FRegKey;
   TRegFormZOrder FZOrder = TRegFormZOrder::zoNormal;
+  // Shared with the installed handler, cleared by the destructor.
+  std::shared_ptr<TRegForm*> FSelf;
 };
 
 }  // namespace lumeno
