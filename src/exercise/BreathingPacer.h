@@ -65,7 +65,8 @@ class TBreathingPacer {
   void FormCreate();
   // Settings dialog creation: Max for the first inhale, timer on, "in.wav".
   void Start();
-  // One timer tick.
+  // One timer tick. Phase lengths become Max and pause intervals as tenths x 100
+  // wrapped to 32 bits; a pause that comes out at 0 ms or less lasts 1 ms.
   void TimerBreatchTimer();
 
   // Current phase: 0 inhale, 1 pause after it, 2 exhale, anything else the pause after it.
@@ -75,6 +76,11 @@ class TBreathingPacer {
   int64_t FFrequency = 0;
 
  private:
+  // The attached settings dialog, or the default pattern with sounds off.
+  const IPatternSource& Source() const;
+  // Reads the counter into FNowCount; milliseconds since FStartCount.
+  int64_t ElapsedMs();
+
   IClock& clock_;
   ITimer& timer_;
   IPacerBar& bar_;

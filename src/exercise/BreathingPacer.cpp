@@ -1,0 +1,130 @@
+#include "exercise/BreathingPacer.h"
+
+#include "exercise/Ext80.h"
+
+namespace lumeno {
+namespace {
+
+constexpr const char* kInhaleSound = "in.wav";
+constexpr const char* kExhaleSound = "ex.wav";
+
+// Stands in until the settings dialog is attached; ticks cannot come earlier,
+// since the dialog enables the timer.
+class TNoSource : public IPatternSource {
+ public:
+  const TBreathingPattern& Pattern() const override { return pattern_; }
+  bool SoundsEnabled() const override { return false; }
+
+ private:
+  TBreathingPattern pattern_;
+};
+
+// Tenths to milliseconds, wrapping in 32-bit two's complement like every
+// other pattern figure; only absurd stored phases get there.
+int32_t Millis(int32_t tenths) { return static_cast<int32_t>(static_cast<uint32_t>(tenths) * 100u); }
+
+// A timer set to 0 ms would never tick again and a negative interval means
+// nothing, so a pause that is not positive lasts the shortest interval and
+// the machine moves on at the next tick.
+uint32_t PauseInterval(int32_t tenths) {
+  const int32_t ms = Millis(tenths);
+  return ms > 0 ? static_cast<uint32_t>(ms) : 1u;
+}
+
+int32_t ClampToInt32(int64_t v) {
+  if (v < INT32_MIN) return INT32_MIN;
+  if (v > INT32_MAX) return INT32_MAX;
+  return static_cast<int32_t>(v);
+}
+
+}  // namespace
+
+TBreathingPacer::TBreathingPacer(IClock& clock, ITimer& timer, IPacerBar& bar, ISound& sound)
+    : clock_(clock), timer_(timer), bar_(bar), sound_(sound) {}
+
+const IPatternSource& TBreathingPacer::Source() const {
+  static const TNoSource none;
+  if (source_) return *source_;
+  return none;
+}
+
+void TBreathingPacer::FormCreate() {
+  FFrequency = clock_.Frequency();
+  FStartCount = clock_.Counter();
+}
+
+void TBreathingPacer::Start() {
+  const IPatternSource& source = Source();
+  bar_.SetMax(Millis(source.Pattern().FBreathIn));
+  timer_.SetEnabled(true);
+  if (source.SoundsEnabled()) sound_.Start(kInhaleSound);
+}
+
+int64_t TBreathingPacer::ElapsedMs() {
+  FNowCount = clock_.Counter();
+  // A counter without a usable frequency cannot time anything: the moving
+  // phase counts as over, so the pauses still pace the bar.
+  if (FFrequency <= 0) return INT64_MAX;
+  // Difference and product wrap in 64 bits, as a counter that wrapped around
+  // needs; the division and rounding are exact extended precision.
+  const uint64_t ticks = static_cast<uint64_t>(FNowCount) - static_cast<uint64_t>(FStartCount);
+  const int64_t scaled = static_cast<int64_t>(ticks * 1000u);
+  return RoundQuotient(scaled, FFrequency);
+}
+
+void TBreathingPacer::TimerBreatchTimer() {
+  switch (Tag) {
+    case 0: {  // inhale: the bar rises
+      const int64_t elapsed = ElapsedMs();
+      const int32_t max = bar_.GetMax();
+      if (elapsed < max) {
+        bar_.SetPosition(ClampToInt32(elapsed));
+        return;
+      }
+      bar_.SetPosition(max);
+      const IPatternSource& source = Source();
+      Tag = 1;
+      timer_.SetInterval(PauseInterval(source.Pattern().FHoldOut));
+      if (source.SoundsEnabled()) sound_.Stop();
+      return;
+    }
+    case 1: {  // the pause after the inhale has run out
+      const IPatternSource& source = Source();
+      bar_.SetMax(Millis(source.Pattern().FBreathOut));
+      bar_.SetPosition(bar_.GetMax());
+      Tag = 2;
+      timer_.SetInterval(1);
+      FStartCount = clock_.Counter();
+      if (source.SoundsEnabled()) sound_.Start(kExhaleSound);
+      return;
+    }
+    case 2: {  // exhale: the bar falls
+      const int64_t elapsed = ElapsedMs();
+      const int32_t max = bar_.GetMax();
+      if (elapsed < max) {
+        // elapsed < max, so the difference is positive; only a clock running
+        // backwards makes it exceed int32, and then it lies above Max anyway.
+        const uint64_t remaining = static_cast<uint64_t>(int64_t{max}) - static_cast<uint64_t>(elapsed);
+        bar_.SetPosition(remaining > uint64_t{INT32_MAX} ? INT32_MAX : static_cast<int32_t>(remaining));
+        return;
+      }
+      bar_.SetPosition(0);
+      const IPatternSource& source = Source();
+      Tag = 3;
+      timer_.SetInterval(PauseInterval(source.Pattern().FHoldIn));
+      if (source.SoundsEnabled()) sound_.Stop();
+      return;
+    }
+    default: {  // 3, and anything else: the pause after the exhale has run out
+      const IPatternSource& source = Source();
+      bar_.SetMax(Millis(source.Pattern().FBreathIn));
+      Tag = 0;
+      timer_.SetInterval(1);
+      FStartCount = clock_.Counter();
+      if (source.SoundsEnabled()) sound_.Start(kInhaleSound);
+      return;
+    }
+  }
+}
+
+}  // namespace lumeno
