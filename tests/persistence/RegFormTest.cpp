@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "persistence/FakeRegistry.h"
 #include "persistence/RegControls.h"
 #include "persistence/StoreTestSupport.h"
