@@ -429,8 +429,7 @@ std::string DataText(DWORD type, const std::vector<BYTE>& d) {
   return s;
 }
 
-int RegCommand(const TArgs& a) {
-  const auto& p = a.positional;
+int RegCommand(const TArgs& a, const std::vector<std::wstring>& p) {
   if (p.empty()) return 2;
   const std::wstring& op = p[0];
   if (op == L"del-key") {
@@ -551,6 +550,30 @@ int StartProcess(const std::wstring& exe) {
   return 0;
 }
 
+// Starts EXE and stays with it: prints its pid at once and its exit code when
+// it ends, so a scenario learns how the program ended even after the fact.
+int RunProcess(const std::wstring& exe) {
+  std::wstring cmd = L"\"" + exe + L"\"";
+  size_t slash = exe.find_last_of(L"\\/");
+  std::wstring dir = slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      dir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
+    Err("CreateProcess failed: " + Num(GetLastError()));
+    return 1;
+  }
+  CloseHandle(pi.hThread);
+  Out("pid=" + Num(pi.dwProcessId));
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  Out("exited code=" + Num(code));
+  return 0;
+}
+
 int WaitExit(DWORD pid, int ms) {
   HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
   if (!h) {
@@ -641,13 +664,14 @@ std::vector<std::wstring> MenuItems(HWND menuWnd, const TArgs& a, bool& readFrom
 const char* kUsage =
     "usage: lumeno_driver COMMAND [ARGS] [--wait MS] [--pid N] [--class NAME] [--all] [--real]\n"
     "  find CAPTION | windows CAPTION|* | info WIN | controls WIN | text WIN|CONTROL\n"
-    "  click WIN CONTROL | updown WIN ROWTEXT up|down [COUNT] | mouse WIN X Y [left|right]\n"
+    "  click WIN CONTROL | checked WIN CONTROL | value WIN ROWTEXT... | updown WIN ROWTEXT up|down [COUNT] | mouse WIN X Y [left|right]\n"
     "  rclick WIN [X Y] | menu-items | menu-pick TEXT [--items A,-,B]\n"
     "  bar WIN | bar-sample WIN DURATION_MS [INTERVAL_MS] | pixel X Y\n"
     "  close WIN | show WIN max|min|restore | move WIN X Y W H | foreground | wait-gone WIN MS\n"
-    "  start EXE | wait-exit PID MS | kill PID | procs NAME\n"
+    "  start EXE | run EXE | wait-exit PID MS | kill PID | procs NAME\n"
     "  reg dump|get NAME|set-dword NAME V|set-qword NAME V|set-binary NAME HEX|\n"
-    "      set-raw NAME TYPE HEX|set-sz NAME TEXT|del-value NAME|del-key|create-key [--key PATH]\n";
+    "      set-raw NAME TYPE HEX|set-sz NAME TEXT|del-value NAME|del-key|create-key [--key PATH]\n"
+    "  reg batch \"OP|NAME|ARG\"...\n";
 
 int Usage() {
   DWORD written = 0;
@@ -686,6 +710,31 @@ HWND UpDownForRow(HWND top, const std::wstring& rowText) {
       if (!best || score < bestScore) {
         best = u;
         bestScore = score;
+      }
+    }
+    if (best) return best;
+  }
+  return nullptr;
+}
+
+// The figure shown on the row of a label that starts with ROWTEXT: the
+// nearest control to the label's right on the same row, up-downs excepted.
+HWND ValueForRow(HWND top, const std::wstring& rowText) {
+  auto all = Descendants(top);
+  for (HWND label : all) {
+    if (WindowText(label).rfind(rowText, 0) != 0) continue;
+    RECT lr = ScreenRect(label);
+    int mid = (lr.top + lr.bottom) / 2;
+    HWND best = nullptr;
+    long bestDx = 0;
+    for (HWND c : all) {
+      if (c == label || IContains(ClassOf(c), L"updown") || !IsWindowVisible(c)) continue;
+      RECT cr = ScreenRect(c);
+      if (cr.top > mid || cr.bottom < mid || cr.left < lr.right - 2) continue;
+      long dx = cr.left - lr.right;
+      if (!best || dx < bestDx) {
+        best = c;
+        bestDx = dx;
       }
     }
     if (best) return best;
@@ -761,6 +810,19 @@ int main() {
       Sleep(50);
     }
     Out("clicked " + Hex(reinterpret_cast<uintptr_t>(c)));
+    return 0;
+  }
+  if (cmd == L"checked") {
+    HWND h = NeedWindow(a, 0);
+    if (!h || p.size() < 2) return h ? Usage() : 1;
+    HWND c = ResolveControl(h, p[1], a);
+    if (!c) {
+      Err("no control \"" + Utf8(p[1]) + "\"");
+      return 1;
+    }
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+    Out("checked=" + Num(state == BST_CHECKED ? 1 : 0));
     return 0;
   }
   if (cmd == L"updown") {
@@ -966,6 +1028,10 @@ int main() {
     if (p.empty()) return Usage();
     return StartProcess(p[0]);
   }
+  if (cmd == L"run") {
+    if (p.empty()) return Usage();
+    return RunProcess(p[0]);
+  }
   if (cmd == L"wait-exit") {
     if (p.size() < 2) return Usage();
     return WaitExit(static_cast<DWORD>(wcstoul(p[0].c_str(), nullptr, 10)),
@@ -991,6 +1057,33 @@ int main() {
     for (DWORD pid : v) Out("pid=" + Num(pid));
     return v.empty() ? 1 : 0;
   }
-  if (cmd == L"reg") return RegCommand(a);
+  if (cmd == L"reg") {
+    if (!p.empty() && p[0] == L"batch") {
+      // reg batch "set-dword|Breath In|30" "del-value|Hold In" ...: one process for many writes.
+      for (size_t i = 1; i < p.size(); ++i) {
+        int rc = RegCommand(a, Split(p[i], L'|'));
+        if (rc != 0) return rc;
+      }
+      return 0;
+    }
+    return RegCommand(a, p);
+  }
+  if (cmd == L"value") {
+    HWND h = NeedWindow(a, 0);
+    if (!h || p.size() < 2) return h ? Usage() : 1;
+    // One line per row asked for, in the order asked.
+    int rc = 0;
+    for (size_t i = 1; i < p.size(); ++i) {
+      HWND v = ValueForRow(h, p[i]);
+      if (!v) {
+        Err("no value on the row \"" + Utf8(p[i]) + "\"");
+        Out("value=\"?\"");
+        rc = 1;
+        continue;
+      }
+      Out("value=\"" + Escaped(WindowText(v)) + "\"");
+    }
+    return rc;
+  }
   return Usage();
 }
