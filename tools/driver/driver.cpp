@@ -531,21 +531,26 @@ int RegCommand(const TArgs& a, const std::vector<std::wstring>& p) {
 
 // ------------------------------------------------------------ processes ----
 
-int StartProcess(const std::wstring& exe) {
+// Starts EXE in its own folder (where it finds its sounds).
+bool Launch(const std::wstring& exe, PROCESS_INFORMATION& pi) {
   std::wstring cmd = L"\"" + exe + L"\"";
-  std::wstring dir = exe.substr(0, exe.find_last_of(L"\\/") == std::wstring::npos
-                                       ? 0
-                                       : exe.find_last_of(L"\\/"));
+  size_t slash = exe.find_last_of(L"\\/");
+  std::wstring dir = slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash);
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       dir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
     Err("CreateProcess failed: " + Num(GetLastError()));
-    return 1;
+    return false;
   }
-  Out("pid=" + Num(pi.dwProcessId));
   CloseHandle(pi.hThread);
+  return true;
+}
+
+int StartProcess(const std::wstring& exe) {
+  PROCESS_INFORMATION pi{};
+  if (!Launch(exe, pi)) return 1;
+  Out("pid=" + Num(pi.dwProcessId));
   CloseHandle(pi.hProcess);
   return 0;
 }
@@ -553,18 +558,8 @@ int StartProcess(const std::wstring& exe) {
 // Starts EXE and stays with it: prints its pid at once and its exit code when
 // it ends, so a scenario learns how the program ended even after the fact.
 int RunProcess(const std::wstring& exe) {
-  std::wstring cmd = L"\"" + exe + L"\"";
-  size_t slash = exe.find_last_of(L"\\/");
-  std::wstring dir = slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      dir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
-    Err("CreateProcess failed: " + Num(GetLastError()));
-    return 1;
-  }
-  CloseHandle(pi.hThread);
+  if (!Launch(exe, pi)) return 1;
   Out("pid=" + Num(pi.dwProcessId));
   WaitForSingleObject(pi.hProcess, INFINITE);
   DWORD code = 0;
