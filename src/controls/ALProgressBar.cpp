@@ -6,6 +6,7 @@
 #include <new>
 
 #include "controls/ALProgressBarMath.h"
+#include "exercise/Ext80.h"
 
 namespace lumeno {
 namespace {
@@ -182,7 +183,7 @@ TColor TALProgressBarCore::GradientColor(TColor first, TColor last, int32_t coun
 int64_t TALProgressBarCore::FilledLength(int32_t trackLength) const {
   if (FPosition <= FMin || FMax == FMin) return 0;
   const int64_t span = static_cast<int64_t>(FMax) - FMin;
-  return barmath::RoundQuotientTimes(static_cast<int64_t>(FPosition) - FMin, span < 0 ? -span : span,
+  return RoundQuotientTimes(static_cast<int64_t>(FPosition) - FMin, span < 0 ? -span : span,
                                      trackLength);
 }
 
@@ -190,7 +191,7 @@ int64_t TALProgressBarCore::PosTextNumber() const {
   if (!FPercentage) return FPosition;
   // Position / 0 has no value to show.
   if (FMax == 0) return 0;
-  return barmath::RoundQuotientTimes(FPosition, FMax, 100);
+  return RoundQuotientTimes(FPosition, FMax, 100);
 }
 
 bool TALProgressBarCore::SetBarImageSize(int32_t width, int32_t height) {
