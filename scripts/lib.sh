@@ -9,7 +9,7 @@ LUMENO_IM_IMPORT=/usr/bin/import
 
 LUMENO_BUILD_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 LUMENO_WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils xdotool imagemagick)
-LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev)
+LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev wixl msitools zip)
 
 log() { printf '[lumeno] %s\n' "$*" >&2; }
 

@@ -12,7 +12,8 @@ ctl="$(drv controls "$w")"
 expect "version text" "$(grep -c 'text="ver. 1.0  (Build: 1.2)"' <<<"$ctl")" 1
 expect "product name" "$(grep -c 'text="Lumeno"' <<<"$ctl")" 1
 expect "client area" "$(fieldof client "$(drv info "$w")" | cut -d, -f3,4)" "292,366"
-moving="$(drv bar-sample "$E2E_MAIN" 600 200 | awk '/^sample/ { split($3, f, "="); s[f[2]] = 1; n++ } END { print length(s) > 1 ? "moving" : "still" }')"
+move_aside "$w"
+moving="$(bar_moving)"
 expect "the bar breathes behind the modal window" "$moving" "moving"
 drv click "$w" OK >/dev/null
 expect "OK closes it" "$(drv wait-gone About 3000 --pid "$E2E_PID")" "gone"

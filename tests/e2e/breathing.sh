@@ -29,7 +29,7 @@ check_phases() {
   done <"$file.phases"
   local order
   order="$(awk 'BEGIN { nx["rising"] = "full"; nx["full"] = "falling"; nx["falling"] = "empty"; nx["empty"] = "rising" }
-                NR > 1 && $1 != nx[p] { bad = bad " " p "->" $1 } { p = $1 } END { print bad == "" ? "in order" : bad }' "$file.phases")"
+                NR > 1 && $1 != nx[p] { bad = bad " " p "->" $1 } { p = $1 } END { r = (bad == "") ? "in order" : bad; print r }' "$file.phases")"
   expect "phase order" "$order" "in order"
 }
 

@@ -51,7 +51,7 @@ expect "only the seven settings" "$(reg_dump | wc -l)" 7
 
 # The bar rises from the start.
 bar_samples 1000 "$E2E_OUT/rise"
-rise="$(awk '/^sample/ { split($3, f, "="); if (first == "") first = f[2]; last = f[2] } END { print (last > first + 20) ? "rising" : first "->" last }' "$E2E_OUT/rise")"
+rise="$(awk '/^sample/ { split($3, f, "="); if (first == "") first = f[2]; last = f[2] } END { r = (last > first + 20) ? "rising" : first "->" last; print r }' "$E2E_OUT/rise")"
 expect "bar rises at once" "$rise" "rising"
 
 exitline="$(close_main)"

@@ -152,12 +152,27 @@ open_from_menu_button() {  # BUTTON_TEXT WINDOW_CAPTION
   dialog_window "$2"
 }
 
+# move_aside WIN: moves a window off the bar so the bar can be read on screen.
+move_aside() {
+  local r w h
+  r="$(fieldof rect "$(drv info "$1")")"
+  IFS=, read -r _ _ w h <<<"$r"
+  drv move "$1" 700 60 "$w" "$h" >/dev/null
+}
+
 # The context menu's layout, for when the menu cannot be read from outside.
 E2E_MENU_ITEMS="Instruction,-,Settings,About,-,Exit"
 open_from_context_menu() {  # ITEM WINDOW_CAPTION
   drv rclick "$E2E_MAIN" >/dev/null
   drv menu-pick "$1" --items "$E2E_MENU_ITEMS" >/dev/null || { fail "context menu item $1"; return 1; }
   [ -z "${2:-}" ] || dialog_window "$2"
+}
+
+# bar_moving [MS] [INTERVAL]: "moving" if the bar's fill changes while sampled.
+bar_moving() {
+  drv bar-sample "$E2E_MAIN" "${1:-600}" "${2:-200}" |
+    awk '/^sample/ { split($3, f, "="); if (n++ == 0) first = f[2]; else if (f[2] != first) moved = 1 }
+         END { r = moved ? "moving" : "still"; print r }'
 }
 
 # bar_samples MS FILE: samples the bar's filled rows every 10 ms.
@@ -192,7 +207,7 @@ phases() {
 # with the locale's decimal separator shown as a point.
 figures() {
   drv value "$1" "Cycle duration is" "It is" "Breath in for" "Hold in for" "Breath out for" "Hold out for" |
-    field value | tr ',' '.' | paste -sd' '
+    sed -n 's/^value="\(.*\)"$/\1/p' | tr ',' '.' | paste -sd' '
 }
 
 # The seven settings with their defaults, as "reg batch" operations.
@@ -234,7 +249,7 @@ survives() {
   fi
   if [ "$moves" = 1 ]; then
     local m
-    m="$(drv bar-sample "$E2E_MAIN" 900 300 | awk '/^sample/ { split($3, f, "="); s[f[2]] = 1 } END { print length(s) > 1 ? "moving" : "still" }')"
+    m="$(bar_moving 900 300)"
     [ "$m" = moving ] || { fail "$name: the bar stands still"; }
   else
     sleep 0.9

@@ -32,8 +32,9 @@ dlg="$(open_from_menu_button Ustawienia Settings)"
 expect "Cancel restored the stored pattern" "$(figures "$dlg")" "10.0 6.0 3.0 0.5 6.0 0.5"
 
 # A change while the bar falls: that exhale keeps 6.0 s, the next takes 8.0 s.
+move_aside "$dlg"
 for _ in $(seq 1 120); do
-  dir="$(drv bar-sample "$E2E_MAIN" 60 30 | awk '/^sample/ { split($3, f, "="); v[n++] = f[2] + 0 } END { print (n > 1 && v[n-1] < v[0] && v[n-1] > 0) ? "down" : "other" }')"
+  dir="$(drv bar-sample "$E2E_MAIN" 60 30 | awk '/^sample/ { split($3, f, "="); v[n++] = f[2] + 0 } END { r = (n > 1 && v[n-1] < v[0] && v[n-1] > 0) ? "down" : "other"; print r }')"
   [ "$dir" = down ] && break
   sleep 0.1
 done
