@@ -69,27 +69,20 @@ void BM_PacerTick(benchmark::State& state) {
 }
 BENCHMARK(BM_PacerTick);
 
-void BM_StepCycle(benchmark::State& state) {
+// One arrow pressed back and forth between two bounds of the figure it steps.
+void BM_StepFigure(benchmark::State& state, void (TBreathingPattern::*press)(TStep),
+                   int32_t TBreathingPattern::*figure, int32_t low, int32_t high) {
   TBreathingPattern pattern;
   TStep step = TStep::Up;
   for (auto _ : state) {
-    pattern.StepCycle(step);
-    step = pattern.FCycle > 200 ? TStep::Down : pattern.FCycle < 20 ? TStep::Up : step;
+    (pattern.*press)(step);
+    if (pattern.*figure > high) step = TStep::Down;
+    if (pattern.*figure < low) step = TStep::Up;
     benchmark::DoNotOptimize(pattern);
   }
 }
-BENCHMARK(BM_StepCycle);
-
-void BM_StepBpm(benchmark::State& state) {
-  TBreathingPattern pattern;
-  TStep step = TStep::Up;
-  for (auto _ : state) {
-    pattern.StepBpm(step);
-    step = pattern.FBpm > 300 ? TStep::Down : pattern.FBpm < 20 ? TStep::Up : step;
-    benchmark::DoNotOptimize(pattern);
-  }
-}
-BENCHMARK(BM_StepBpm);
+BENCHMARK_CAPTURE(BM_StepFigure, cycle, &TBreathingPattern::StepCycle, &TBreathingPattern::FCycle, 20, 200);
+BENCHMARK_CAPTURE(BM_StepFigure, bpm, &TBreathingPattern::StepBpm, &TBreathingPattern::FBpm, 20, 300);
 
 void BM_StepPhase(benchmark::State& state) {
   TBreathingPattern pattern;
