@@ -1,6 +1,9 @@
 // The breathing pattern: four phase lengths and the two figures derived from
 // them, all in tenths (of a second, or of a breath per minute), with the rules
-// by which the settings dialog's arrows change them. Pure integer arithmetic.
+// by which the settings dialog's arrows change them. Pure integer arithmetic:
+// sums and steps wrap in 32-bit two's complement, and each real-valued result
+// is rounded exactly as x87 extended precision would (Ext80.h), so stored
+// values of any size or sign are safe.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +17,8 @@ enum class TStep { Up, Down };
 // in which case it becomes 1. Wraps at INT32_MAX instead of overflowing.
 int32_t StepValue(int32_t value, TStep step);
 
-// round(6000 / value), halves to even. Division by 0 is defined here (see .cpp).
+// round(6000 / value), halves to even. 0 for a value of 0: a cycle or rate of
+// 0 (stepped up from -1, only after negative stored phases) shows as 0.0.
 int32_t SixThousandOver(int32_t value);
 
 struct TBreathingPattern {
