@@ -1,0 +1,70 @@
+// The hyperlink label as a Win32 child control: its caption in pure blue,
+// underlined, on the parent's background, with the hand cursor. A left press
+// opens prefix + HyperLink through the shell; nothing else opens it, and the
+// control never takes the keyboard focus.
+#pragma once
+
+#include <windows.h>
+
+#include "controls/LinkLabel.h"
+#include "windows/WinHandles.h"
+
+namespace lumeno {
+
+enum class TLinkAlignment { Left, Right, Center };
+
+class TLinkLabel : public TLinkLabelCore {
+ public:
+  using TShellExecuteFn = HINSTANCE(WINAPI*)(HWND owner, LPCSTR operation, LPCSTR file,
+                                             LPCSTR parameters, LPCSTR directory, INT show);
+  // How a press opens the target: ShellExecuteA unless a test puts a
+  // recorder here. Its result is never looked at.
+  static TShellExecuteFn ShellOpen;
+
+  static constexpr COLORREF kLinkColor = RGB(0, 0, 255);
+  static constexpr const wchar_t* kClassName = L"TLinkLabel";
+
+  // LinkType lthttp, empty caption and link; no window until Create.
+  TLinkLabel();
+  ~TLinkLabel() override;
+
+  // Creates the child window on parent (which must exist). With AutoSize on,
+  // width and height are replaced by the caption's extent. False on failure.
+  bool Create(HWND parent, int left, int top, int width, int height, int id = 0);
+  HWND Handle() const { return FHandle; }
+
+  // The base font (not owned; the caller keeps it alive). The label draws an
+  // underlined copy of it. Without one it uses the parent's font, else the
+  // default GUI font. WM_SETFONT does the same.
+  void SetFont(HFONT font);
+  HFONT Font() const { return FFont; }
+
+  void SetAlignment(TLinkAlignment alignment);
+  TLinkAlignment Alignment() const { return FAlignment; }
+
+  // On (the default): the window follows the caption's size, keeping its left
+  // edge (right edge when right-aligned, centre when centred).
+  void SetAutoSize(bool autoSize);
+  bool AutoSize() const { return FAutoSize; }
+
+ protected:
+  void CaptionChanged() override;
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HDC dc);
+  void PaintParentBackground(HDC dc, const RECT& client);
+  void RebuildFont();
+  void AdjustBounds();
+  UINT TextFormat() const;
+  void OpenLink();
+
+  HWND FHandle = nullptr;
+  HFONT FFont = nullptr;
+  TUniqueFont FLinkFont;
+  TLinkAlignment FAlignment = TLinkAlignment::Left;
+  bool FAutoSize = true;
+};
+
+}  // namespace lumeno
