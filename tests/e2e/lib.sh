@@ -236,8 +236,7 @@ bad_op() {  # KIND NAME
 # cleanly.
 survives() {
   local name="$1" moves="$2"; shift 2
-  reset_key
-  drv reg batch "$@" >/dev/null || { fail "$name: could not write the key"; return; }
+  drv reg batch del-key "$@" >/dev/null || { fail "$name: could not write the key"; return; }
   start_lumeno || return
   local line
   line="$(drv find Lumeno --class TFormLumeno --pid "$E2E_PID" --wait 10000)"
