@@ -1,0 +1,308 @@
+#include "windows/Form.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "app/Application.h"
+
+namespace lumeno {
+
+namespace {
+
+HINSTANCE Instance() {
+  HINSTANCE instance = Application().Instance();
+  return instance ? instance : GetModuleHandleW(nullptr);
+}
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    // The panel's children belong to the window; their messages go there.
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_DRAWITEM:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      if (HWND parent = GetParent(hwnd)) return SendMessageW(parent, msg, wp, lp);
+      break;
+    case WM_CLOSE:
+      // A child must never destroy itself on a stray close request.
+      return 0;
+    case WM_ERASEBKGND: {
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      FillRect(reinterpret_cast<HDC>(wp), &rc, GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK EscapeSwallower(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  if ((msg == WM_KEYDOWN || msg == WM_KEYUP) && wp == VK_ESCAPE) return 0;
+  if (msg == WM_CHAR && wp == 27) return 0;
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, EscapeSwallower, id);
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void ShowError(HWND owner, const char* what) {
+  MessageBoxW(owner, Widen(what ? what : "").c_str(), L"Lumeno", MB_OK | MB_ICONSTOP);
+}
+
+}  // namespace
+
+std::wstring Widen(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
+  return w;
+}
+
+std::string Narrow(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return {};
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+const wchar_t* PanelClass() {
+  static const wchar_t kName[] = L"TPanel";
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(Instance(), kName, &wc)) {
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = PanelProc;
+    wc.hInstance = Instance();
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    wc.lpszClassName = kName;
+    RegisterClassExW(&wc);
+  }
+  return kName;
+}
+
+void SwallowEscape(HWND edit) {
+  if (edit) SetWindowSubclass(edit, EscapeSwallower, 1, 0);
+}
+
+HFONT TForm::DefaultFont() {
+  static TUniqueFont font(CreateFontW(-MulDiv(8, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                      DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+  return font.get();
+}
+
+TForm* TForm::FromHandle(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+  if (proc != StaticProc) return nullptr;
+  return reinterpret_cast<TForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+TForm::~TForm() {
+  if (FHandle) {
+    HWND hwnd = FHandle;
+    Application().RemoveDialogWindow(hwnd);
+    // Stop dispatching to this object before the window goes.
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    FHandle = nullptr;
+    DestroyWindow(hwnd);
+  }
+}
+
+bool TForm::CreateForm(const TFormDesc& desc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(Instance(), desc.ClassName, &wc)) {
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = StaticProc;
+    wc.hInstance = Instance();
+    wc.hIcon = desc.Icon;
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(desc.BackgroundColor) + 1);
+    wc.lpszClassName = desc.ClassName;
+    if (!RegisterClassExW(&wc)) return false;
+  }
+  int width = desc.Width;
+  int height = desc.Height;
+  if (desc.ClientSized) {
+    RECT r{0, 0, desc.Width, desc.Height};
+    AdjustWindowRectEx(&r, desc.Style, FALSE, desc.ExStyle);
+    width = r.right - r.left;
+    height = r.bottom - r.top;
+  }
+  HWND hwnd = CreateWindowExW(desc.ExStyle, desc.ClassName, desc.Caption, desc.Style & ~WS_VISIBLE, desc.X, desc.Y,
+                              width, height, desc.Owner, nullptr, Instance(), this);
+  if (!hwnd) return false;
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
+  if (desc.Icon) {
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(desc.Icon));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(desc.Icon));
+  }
+  Application().AddDialogWindow(hwnd);
+  return true;
+}
+
+HWND TForm::AddControl(HWND parent, const TControlDesc& d) {
+  HWND hwnd = CreateWindowExW(d.ExStyle, d.ClassName, d.Text ? d.Text : L"", d.Style | WS_CHILD | WS_VISIBLE, d.X,
+                              d.Y, d.Width, d.Height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.Id)),
+                              Instance(), nullptr);
+  if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
+  return hwnd;
+}
+
+TBounds TForm::Bounds() const {
+  RECT r{};
+  if (FHandle) GetWindowRect(FHandle, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void TForm::SetBounds(const TBounds& bounds) {
+  if (!FHandle) return;
+  const TBounds b = SanitizeBounds(bounds);
+  SetWindowPos(FHandle, nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::SetLeft(int32_t left) {
+  TBounds b = Bounds();
+  b.Left = left;
+  SetBounds(b);
+}
+
+void TForm::SetTop(int32_t top) {
+  TBounds b = Bounds();
+  b.Top = top;
+  SetBounds(b);
+}
+
+void TForm::FirstShowPlacement() {
+  HWND owner = FHandle ? GetWindow(FHandle, GW_OWNER) : nullptr;
+  if (!owner) return;
+  RECT o{};
+  GetWindowRect(owner, &o);
+  const TBounds self = Bounds();
+  SetBounds(CentreOn({o.left, o.top, o.right - o.left, o.bottom - o.top}, self.Width, self.Height));
+}
+
+int TForm::ShowModal() {
+  if (!FHandle || FModal || IsWindowVisible(FHandle)) return mrNone;
+  FModalResult = mrNone;
+  FormShow();
+  if (!FShownBefore) {
+    FShownBefore = true;
+    FirstShowPlacement();
+  }
+  HWND owner = GetWindow(FHandle, GW_OWNER);
+  const bool disableOwner = owner && IsWindowEnabled(owner);
+  if (disableOwner) EnableWindow(owner, FALSE);
+  FModal = true;
+  ShowWindow(FHandle, SW_SHOW);
+  SetForegroundWindow(FHandle);
+  while (FModalResult == mrNone && IsWindowVisible(FHandle)) {
+    if (!Application().ProcessMessage()) {
+      FModalResult = mrCancel;
+      break;
+    }
+  }
+  if (FModalResult == mrNone) FModalResult = mrCancel;
+  // The owner is enabled before this window hides, so activation returns to it.
+  if (disableOwner) EnableWindow(owner, TRUE);
+  ShowWindow(FHandle, SW_HIDE);
+  if (owner && IsWindowVisible(owner)) SetActiveWindow(owner);
+  FModal = false;
+  return FModalResult;
+}
+
+void TForm::Close() {
+  if (FHandle) SendMessageW(FHandle, WM_CLOSE, 0, 0);
+}
+
+void TForm::FormCloseRequest() {
+  if (FModal) {
+    FModalResult = mrCancel;
+  } else if (FHandle) {
+    ShowWindow(FHandle, SW_HIDE);
+  }
+}
+
+LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
+
+LRESULT TForm::BaseProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(FHandle, focus)) FLastFocus = focus;
+      } else if (!HIWORD(wp)) {
+        // Focus goes back to the control that had it, else to the first tab stop.
+        HWND target = FLastFocus;
+        if (!target || !IsWindow(target) || !IsChild(FHandle, target) || !IsWindowVisible(target) ||
+            !IsWindowEnabled(target))
+          target = GetNextDlgTabItem(FHandle, nullptr, FALSE);
+        if (target) {
+          WndProc(msg, wp, lp);
+          SetFocus(target);
+          return 0;
+        }
+      }
+      break;
+    case WM_CLOSE:
+      FormCloseRequest();
+      return 0;
+    default:
+      break;
+  }
+  return WndProc(msg, wp, lp);
+}
+
+LRESULT CALLBACK TForm::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    if (self) self->FHandle = hwnd;
+  }
+  auto* self = reinterpret_cast<TForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    if (self) {
+      Application().RemoveDialogWindow(hwnd);
+      self->FHandle = nullptr;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  // No exception crosses the window procedure: like the framework's
+  // application-wide handler, the error is shown and the program goes on.
+  try {
+    return self->BaseProc(msg, wp, lp);
+  } catch (const std::exception& e) {
+    ShowError(hwnd, e.what());
+  } catch (...) {
+    ShowError(hwnd, "Unknown error");
+  }
+  return 0;
+}
+
+}  // namespace lumeno

@@ -1,0 +1,124 @@
+// The small window framework Lumeno's four windows are built on: one static
+// window procedure dispatching to a virtual handler, windows created once and
+// hidden, modal showing through a nested message loop, child controls laid out
+// from tables, and a plain panel control.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "windows/LayoutMath.h"
+#include "windows/WinHandles.h"
+
+namespace lumeno {
+
+enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+// The fixed dialog border of the secondary windows. They are owned overlapped
+// windows, not popups: under Wine a hidden owned popup keeps its owner from
+// becoming top-most (the owner is put below the popup instead).
+inline constexpr DWORD kDialogStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+inline constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+
+// One child control of a window description. Positions are relative to the
+// parent's client area; WS_CHILD and WS_VISIBLE are added.
+struct TControlDesc {
+  const wchar_t* ClassName;
+  const wchar_t* Text;
+  DWORD Style;
+  DWORD ExStyle;
+  int X, Y, Width, Height;
+  int Id;
+};
+
+// The top-level window's own look and place, as the description gives it.
+struct TFormDesc {
+  const wchar_t* ClassName;
+  const wchar_t* Caption;
+  DWORD Style;
+  DWORD ExStyle;
+  // Outer bounds; with ClientSized the width and height are the client area's.
+  int X, Y, Width, Height;
+  bool ClientSized;
+  // System colour index of the background (COLOR_BTNFACE, COLOR_INFOBK ...).
+  int BackgroundColor;
+  HICON Icon;
+  HWND Owner;
+};
+
+class TForm {
+ public:
+  virtual ~TForm();
+  TForm(const TForm&) = delete;
+  TForm& operator=(const TForm&) = delete;
+
+  HWND Handle() const { return FHandle; }
+  bool Visible() const { return FHandle && IsWindowVisible(FHandle); }
+  // Outer bounds in screen coordinates.
+  TBounds Bounds() const;
+  // Moves (and sizes) the window; values are kept inside what Win32 takes safely.
+  void SetBounds(const TBounds& bounds);
+  void SetLeft(int32_t left);
+  void SetTop(int32_t top);
+
+  // Shows the window modally: its owner is disabled and a nested loop runs
+  // (timers keep ticking) until the modal result is set, the window is closed
+  // or the application quits. Returns the modal result.
+  int ShowModal();
+  bool IsModal() const { return FModal; }
+  void SetModalResult(int result) { FModalResult = result; }
+  int ModalResult() const { return FModalResult; }
+  // What the caption's close button does.
+  void Close();
+
+  // The 8-point "MS Sans Serif" every window and control uses.
+  static HFONT DefaultFont();
+  static TForm* FromHandle(HWND hwnd);
+
+ protected:
+  TForm() = default;
+
+  // Registers the class (once per name) and creates the hidden window.
+  bool CreateForm(const TFormDesc& desc);
+  // Creates a child control with the default font.
+  HWND AddControl(HWND parent, const TControlDesc& desc);
+
+  // Messages of this window; the default hands them to DefWindowProc.
+  virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  // Runs before every modal showing (the window's show event).
+  virtual void FormShow() {}
+  // Runs after FormShow on the first showing only: centres on the owner.
+  virtual void FirstShowPlacement();
+  // WM_CLOSE: a modal window ends with mrCancel, any other is hidden.
+  virtual void FormCloseRequest();
+
+  LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(FHandle, msg, wp, lp); }
+
+  HWND FHandle = nullptr;
+
+ private:
+  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT BaseProc(UINT msg, WPARAM wp, LPARAM lp);
+
+  HWND FLastFocus = nullptr;
+  int FModalResult = mrNone;
+  bool FModal = false;
+  bool FShownBefore = false;
+};
+
+// Registers the plain panel class "TPanel": button-face background with a
+// raised one-pixel bevel; passes its children's commands, notifications and
+// colour requests on to its parent; takes part in Tab navigation.
+const wchar_t* PanelClass();
+
+// Keeps Escape from a multi-line edit: inside a dialog-managed window the
+// edit would otherwise post WM_CLOSE to its parent.
+void SwallowEscape(HWND edit);
+
+// UTF-8 to UTF-16 for the program's texts.
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+
+}  // namespace lumeno

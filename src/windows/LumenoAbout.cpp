@@ -1,0 +1,157 @@
+#include "windows/LumenoAbout.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "windows/LumenoForm.h"
+#include "windows/LumenoTexts.h"
+
+namespace lumeno {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TFormAbout";
+constexpr int kTitleLeft = 92;
+constexpr int kTitleWidth = 110;
+constexpr int kTitleHeight = 37;
+
+HFONT MakeFont(int height, int weight) {
+  return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+}
+
+}  // namespace
+
+std::wstring ExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string pobierzWersje(const std::wstring& exePath) {
+  if (exePath.empty()) return {};
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeW(exePath.c_str(), &handle);
+  if (size == 0) return {};
+  std::vector<unsigned char> buffer(size);
+  if (!GetFileVersionInfoW(exePath.c_str(), handle, size, buffer.data())) return {};
+  void* info = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(buffer.data(), L"\\", &info, &length) || !info || length < sizeof(VS_FIXEDFILEINFO)) return {};
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(info);
+  char text[96];
+  std::snprintf(text, sizeof text, "%d.%d  (%s: %d.%d)", static_cast<int>(HIWORD(fixed->dwFileVersionMS)),
+                static_cast<int>(LOWORD(fixed->dwFileVersionMS)), "Build",
+                static_cast<int>(HIWORD(fixed->dwFileVersionLS)), static_cast<int>(LOWORD(fixed->dwFileVersionLS)));
+  return text;
+}
+
+TFormAbout::TFormAbout(TFormLumeno& main, std::wstring exePath)
+    : FExePath(exePath.empty() ? ExecutablePath() : std::move(exePath)) {
+  TFormDesc desc{kClassName,
+                 L"About",
+                 kDialogStyle,
+                 kDialogExStyle,
+                 0,
+                 0,
+                 kClientWidth,
+                 kClientHeight,
+                 true,
+                 COLOR_BTNFACE,
+                 nullptr,
+                 main.Handle()};
+  if (CreateForm(desc)) CreateControls();
+}
+
+void TFormAbout::CreateControls() {
+  FTitleFont.reset(MakeFont(32, FW_BOLD));
+  FVersionFont.reset(MakeFont(11, FW_BOLD));
+
+  // Tab order: Button1, Memo1, Memo2; the labels take no focus.
+  FButton1 = AddControl(FHandle, {L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, 110, 330, 75, 25, IDC_ABOUT_BUTTON1});
+  const DWORD memoStyle = ES_MULTILINE | ES_CENTER | ES_WANTRETURN | WS_TABSTOP;
+  FMemo1 = AddControl(FHandle, {L"EDIT", LegalNoticeText().c_str(), memoStyle, 0, 44, 88, 207, 125, IDC_ABOUT_MEMO1});
+  FMemo2 = AddControl(FHandle, {L"EDIT", std::wstring(kCreditLine).c_str(), memoStyle, 0, 44, 270, 207, 17,
+                                IDC_ABOUT_MEMO2});
+  SwallowEscape(FMemo1);
+  SwallowEscape(FMemo2);
+
+  // Sized to its text; a substituted face of another width stays centred
+  // where the designed 110 pixels are.
+  int titleWidth = kTitleWidth;
+  int titleHeight = kTitleHeight;
+  {
+    TScopedGetDc dc(nullptr);
+    TScopedSelect select(dc.get(), FTitleFont.get());
+    SIZE size{};
+    if (dc && GetTextExtentPoint32W(dc.get(), L"Lumeno", 6, &size) && size.cx > 0) {
+      titleWidth = size.cx;
+      titleHeight = std::max<int>(size.cy, kTitleHeight);
+    }
+  }
+  FLabel2 = AddControl(FHandle, {L"STATIC", L"Lumeno", SS_LEFT | SS_NOPREFIX, 0,
+                                 kTitleLeft + Div2(kTitleWidth - titleWidth), 12, titleWidth, titleHeight,
+                                 IDC_ABOUT_LABEL2});
+  SendMessageW(FLabel2, WM_SETFONT, reinterpret_cast<WPARAM>(FTitleFont.get()), FALSE);
+  FLabel1 = AddControl(FHandle, {L"STATIC", L"", SS_CENTER | SS_NOPREFIX, 0, 74, 48, 147, 13, IDC_ABOUT_LABEL1});
+  SendMessageW(FLabel1, WM_SETFONT, reinterpret_cast<WPARAM>(FVersionFont.get()), FALSE);
+
+  FLinkLabel1.SetFont(DefaultFont());
+  FLinkLabel1.Create(FHandle, 104, 288, 86, 13, IDC_ABOUT_LINKLABEL1);
+  FLinkLabel1.SetFont(DefaultFont());
+  FLinkLabel1.SetCaption(kMakerHostW);
+  FLinkLabel1.SetLinkType(lthttp);
+  FLinkLabel1.SetHyperLink(kMakerHost);
+}
+
+void TFormAbout::FormCreate() {
+  const std::string text = "ver. " + pobierzWersje(FExePath);
+  if (FLabel1) SetWindowTextW(FLabel1, Widen(text).c_str());
+}
+
+void TFormAbout::Button1Click() {
+  if (IsModal()) {
+    SetModalResult(mrOk);
+  } else if (FHandle) {
+    ShowWindow(FHandle, SW_HIDE);
+  }
+}
+
+LRESULT TFormAbout::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == IDC_ABOUT_BUTTON1) {
+        Button1Click();
+        return 0;
+      }
+      break;
+    case WM_CTLCOLOREDIT: {
+      // The memos sit on the window's button-face colour.
+      HDC dc = reinterpret_cast<HDC>(wp);
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lp) == FLabel2) {
+        LRESULT brush = DefaultProc(msg, wp, lp);
+        SetTextColor(reinterpret_cast<HDC>(wp), RGB(0, 0, 0));
+        return brush;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefaultProc(msg, wp, lp);
+}
+
+}  // namespace lumeno

@@ -1,0 +1,443 @@
+#include "windows/LumenoForm.h"
+
+#include <commctrl.h>
+
+#include "persistence/Registry_win.h"
+#include "persistence/SettingsStore.h"
+#include "resource.h"
+#include "windows/LumenoAbout.h"
+#include "windows/LumenoInstruction.h"
+#include "windows/LumenoSettings.h"
+#include "windows/LumenoTexts.h"
+
+#include "exercise/Clock_win.h"
+#include "exercise/Sound_win.h"
+
+namespace lumeno {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TFormLumeno";
+constexpr wchar_t kCaption[] = L"Lumeno";
+constexpr TBounds kDesignBounds{416, 115, 229, 480};
+// Red 254, green 191, blue 1.
+constexpr TColor kBarColor2 = 114686;
+constexpr int kMenuButtonLeft = 16;
+constexpr int kMenuButtonWidth = 99;
+constexpr int kMenuButtonHeight = 25;
+
+}  // namespace
+
+TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
+    : FApplication(application), FServices(std::move(services)) {
+  if (!FServices.MakeRegistry) FServices.MakeRegistry = MakeWin32Registry;
+  if (!FServices.Clock) {
+    FOwnClock = std::make_unique<TPerformanceClock>();
+    FServices.Clock = FOwnClock.get();
+  }
+  if (!FServices.Sound) {
+    FOwnSound = std::make_unique<TWaveSound>();
+    FServices.Sound = FOwnSound.get();
+  }
+  FPacer = std::make_unique<TBreathingPacer>(*FServices.Clock, FTimerBreatch, FPacerBar, *FServices.Sound);
+
+  HINSTANCE instance = application.Instance() ? application.Instance() : GetModuleHandleW(nullptr);
+  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMENO));
+  TFormDesc desc{kClassName,
+                 kCaption,
+                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
+                 WS_EX_TOOLWINDOW,
+                 kDesignBounds.Left,
+                 kDesignBounds.Top,
+                 kDesignBounds.Width,
+                 kDesignBounds.Height,
+                 false,
+                 COLOR_BTNFACE,
+                 icon,
+                 application.Handle()};
+  if (!CreateForm(desc)) return;
+  application.SetMainWindow(FHandle);
+  application.OnShowMainForm = [this](int showCommand) { ShowMainForm(showCommand); };
+
+  CreateControls();
+
+  // The placement store hooks the close query while the description is read.
+  FRegForm = std::make_unique<TRegForm>(*this, FServices.MakeRegistry);
+  FRegForm->RegEnabled = true;
+  FRegForm->SetRegLocation(TRegLocation::CurrentUser);
+  FRegForm->SetRegKey(kLumenoKey);
+  FRegForm->SetZOrder(static_cast<uint8_t>(TRegFormZOrder::zoNormal));
+
+  FGuardHost = std::make_unique<TApplicationGuardHost>(application);
+  FXJustOne1 = std::make_unique<TXJustOne>(*FGuardHost);
+  FXJustOne1->SwitchToPrevious = true;
+
+  CreatePopupMenu();
+  FTimerBreatch.Attach(FHandle);
+
+  // Every component's after-load step, in description order.
+  FLoading = false;
+  FAlBarOddech.SetLoading(false);
+  Relayout();
+  FRegForm->LoadPlacement();
+  if (FServices.GuardLoaded) {
+    FServices.GuardLoaded();
+  } else {
+    FXJustOne1->Loaded();
+  }
+
+  FormCreate();
+}
+
+TFormLumeno::~TFormLumeno() {
+  if (FApplication.MainWindow() == FHandle) {
+    FApplication.OnShowMainForm = nullptr;
+  }
+  if (FPopupMenu) DestroyMenu(FPopupMenu);
+}
+
+void TFormLumeno::SetForms(TFormSettings* settings, TFormInstruction* instruction, TFormAbout* about) {
+  FFormSettings = settings;
+  FFormInstruction = instruction;
+  FFormAbout = about;
+}
+
+void TFormLumeno::CreateControls() {
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  const TMainLayout layout = LayOutMain(client.right, client.bottom, true);
+
+  FAlBarOddech.SetLoading(true);
+  FAlBarOddech.SetDirection(pdBottomToTop);
+  FAlBarOddech.SetBarColorStyle(cs3Colors);
+  FAlBarOddech.SetBarColor1(clActiveCaption);
+  FAlBarOddech.SetBarColor2(kBarColor2);
+  FAlBarOddech.SetBarColor3(kBarColor2);
+  FAlBarOddech.SetShowPosText(false);
+  FAlBarOddech.SetPosition(100);
+  FAlBarOddech.Create(FHandle, layout.Bar.Left, layout.Bar.Top, layout.Bar.Width, layout.Bar.Height, IDC_BAR);
+  FAlBarOddech.SetFont(DefaultFont());
+
+  const DWORD panelStyle = WS_CLIPSIBLINGS;
+  FPanel1 = AddControl(FHandle, {PanelClass(), L"", panelStyle, WS_EX_CONTROLPARENT, layout.Panel1.Left,
+                                 layout.Panel1.Top, layout.Panel1.Width, layout.Panel1.Height, IDC_PANEL1});
+  FBmenu = AddControl(FPanel1, {L"BUTTON", L"Menu  >>", BS_PUSHBUTTON | WS_TABSTOP, 0,
+                                BmenuLeft(kDesignBounds.Width, layout.Panel1.Width, true), kBmenuTop, kBmenuWidth,
+                                kBmenuHeight, IDC_BMENU});
+
+  FPanelMenu = AddControl(FHandle, {PanelClass(), L"", panelStyle, WS_EX_CONTROLPARENT, layout.PanelMenu.Left,
+                                    layout.PanelMenu.Top, layout.PanelMenu.Width, layout.PanelMenu.Height,
+                                    IDC_PANELMENU});
+  FBInstruction = AddControl(FPanelMenu, {L"BUTTON", L"Instrukcja", BS_PUSHBUTTON | WS_TABSTOP, 0, kMenuButtonLeft,
+                                          14, kMenuButtonWidth, kMenuButtonHeight, IDC_BINSTRUCTION});
+  FBSettings = AddControl(FPanelMenu, {L"BUTTON", L"Ustawienia", BS_PUSHBUTTON | WS_TABSTOP, 0, kMenuButtonLeft, 46,
+                                       kMenuButtonWidth, kMenuButtonHeight, IDC_BSETTINGS});
+  FBAbout = AddControl(FPanelMenu, {L"BUTTON", L"O programie", BS_PUSHBUTTON | WS_TABSTOP, 0, kMenuButtonLeft, 80,
+                                    kMenuButtonWidth, kMenuButtonHeight, IDC_BABOUT});
+  constexpr int kMemoWidth = 109;
+  FMemo1 = AddControl(FPanelMenu,
+                      {L"EDIT", L"Jeśli chcesz mieć \r\nnajnowszą wersję \r\nprogramu, kliknij na",
+                       ES_MULTILINE | ES_CENTER | ES_WANTRETURN | WS_TABSTOP, 0, Div2(kPanelMenuWidth - kMemoWidth),
+                       120, kMemoWidth, 41, IDC_MEMO1});
+  SwallowEscape(FMemo1);
+
+  constexpr int kLinkWidth = 130;
+  FLinkLabel1.SetAutoSize(false);
+  FLinkLabel1.SetAlignment(TLinkAlignment::Center);
+  FLinkLabel1.Create(FPanelMenu, Div2(kPanelMenuWidth - kLinkWidth), 160, kLinkWidth, 13, IDC_LINKLABEL1);
+  FLinkLabel1.SetFont(DefaultFont());
+  FLinkLabel1.SetCaption(kMakerHostW);
+  FLinkLabel1.SetLinkType(lthttp);
+  FLinkLabel1.SetHyperLink(kMakerHost);
+}
+
+void TFormLumeno::CreatePopupMenu() {
+  FPopupMenu = ::CreatePopupMenu();
+  AppendMenuW(FPopupMenu, MF_STRING, IDM_INSTRUCTION1, L"Instruction");
+  AppendMenuW(FPopupMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(FPopupMenu, MF_STRING, IDM_SETTINGS1, L"Settings");
+  AppendMenuW(FPopupMenu, MF_STRING, IDM_ABOUT1, L"About");
+  AppendMenuW(FPopupMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(FPopupMenu, MF_STRING, IDM_EXIT1, L"Exit");
+}
+
+int32_t TFormLumeno::BarWidth() const {
+  RECT client{};
+  if (FHandle) GetClientRect(FHandle, &client);
+  return LayOutMain(client.right, client.bottom, FMenuVisible).Bar.Width;
+}
+
+void TFormLumeno::Relayout() {
+  if (!FHandle || !FPanel1 || !FPanelMenu) return;
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  const TMainLayout l = LayOutMain(client.right, client.bottom, FMenuVisible);
+  HDWP dwp = BeginDeferWindowPos(3);
+  auto place = [&dwp](HWND hwnd, const TBounds& b) {
+    if (hwnd && dwp) dwp = DeferWindowPos(dwp, hwnd, nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(FAlBarOddech.Handle(), l.Bar);
+  place(FPanel1, l.Panel1);
+  place(FPanelMenu, l.PanelMenu);
+  if (dwp) EndDeferWindowPos(dwp);
+  FormResize();
+}
+
+void TFormLumeno::FormResize() {
+  if (!FBmenu || !FPanel1) return;
+  RECT panel{};
+  GetClientRect(FPanel1, &panel);
+  const int32_t left = BmenuLeft(Bounds().Width, panel.right, FMenuVisible);
+  SetWindowPos(FBmenu, nullptr, left, kBmenuTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TFormLumeno::SetPanelMenuVisible(bool visible) {
+  FMenuVisible = visible;
+  if (FPanelMenu) ShowWindow(FPanelMenu, visible ? SW_SHOWNA : SW_HIDE);
+  // The bar takes over (or gives back) the menu's room; the button stays
+  // centred under it.
+  Relayout();
+}
+
+void TFormLumeno::BmenuClick() {
+  const bool visible = !FMenuVisible;
+  SetPanelMenuVisible(visible);
+  SetWindowTextW(FBmenu, visible ? L"Menu <<" : L"Menu >>");
+  TBounds b = Bounds();
+  b.Width = Saturate32(int64_t{b.Width} + (visible ? kPanelMenuWidth : -kPanelMenuWidth));
+  SetBounds(b);
+  Relayout();
+}
+
+void TFormLumeno::SetStayOnTop(bool stayOnTop) {
+  if (FHandle)
+    SetWindowPos(FHandle, stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void TFormLumeno::ApplyZOrder(bool topmost) { SetStayOnTop(topmost); }
+
+void TFormLumeno::BInstructionClick() {
+  if (FFormInstruction) FFormInstruction->ShowModal();
+}
+
+void TFormLumeno::BSettingsClick() {
+  if (FFormSettings) FFormSettings->ShowModal();
+}
+
+void TFormLumeno::BAboutClick() {
+  if (FFormAbout) FFormAbout->ShowModal();
+}
+
+void TFormLumeno::Exit1Click() { Close(); }
+
+void TFormLumeno::FormCreate() { FPacer->FormCreate(); }
+
+void TFormLumeno::TimerBreatchTimer() { FPacer->TimerBreatchTimer(); }
+
+void TFormLumeno::FormClose() {
+  if (FFormSettings) FFormSettings->zapiszRejestr();
+}
+
+bool TFormLumeno::CloseQuery() {
+  bool canClose = true;
+  if (FOnCloseQuery) FOnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TFormLumeno::FormCloseRequest() {
+  if (!CloseQuery()) return;
+  FormClose();
+  FApplication.Terminate();
+}
+
+void TFormLumeno::ShowMainForm(int) {
+  if (!FHandle) return;
+  if (!FShownOnce) {
+    FShownOnce = true;
+    const TBounds b = NormalBounds();
+    RECT r{b.Left, b.Top, b.Left + b.Width, b.Top + b.Height};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi)) {
+      const TEdges work{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+      const TBounds reachable = KeepReachable(b, work);
+      if (!(reachable == b)) SetNormalBounds(reachable);
+    }
+    Relayout();
+  }
+  int command = SW_SHOWNORMAL;
+  if (FWindowState == 1) command = SW_SHOWMINIMIZED;
+  if (FWindowState == 2) command = SW_SHOWMAXIMIZED;
+  ShowWindow(FHandle, command);
+  if (command != SW_SHOWMINIMIZED) SetForegroundWindow(FHandle);
+  UpdateWindow(FHandle);
+}
+
+TBounds TFormLumeno::NormalBounds() const {
+  if (FHandle && IsIconic(FHandle)) {
+    // A tool window's normal position is in screen coordinates.
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (GetWindowPlacement(FHandle, &wp)) {
+      const RECT& r = wp.rcNormalPosition;
+      return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
+  }
+  return Bounds();
+}
+
+void TFormLumeno::SetNormalBounds(const TBounds& bounds) {
+  if (!FHandle) return;
+  if (IsIconic(FHandle) || IsZoomed(FHandle)) {
+    const TBounds b = SanitizeBounds(bounds);
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (GetWindowPlacement(FHandle, &wp)) {
+      wp.rcNormalPosition = {b.Left, b.Top, b.Left + b.Width, b.Top + b.Height};
+      wp.flags = 0;
+      wp.showCmd = IsIconic(FHandle) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED;
+      SetWindowPlacement(FHandle, &wp);
+    }
+    return;
+  }
+  SetBounds(bounds);
+}
+
+int32_t TFormLumeno::GetLeft() const { return NormalBounds().Left; }
+int32_t TFormLumeno::GetTop() const { return NormalBounds().Top; }
+int32_t TFormLumeno::GetWidth() const { return NormalBounds().Width; }
+int32_t TFormLumeno::GetHeight() const { return NormalBounds().Height; }
+
+void TFormLumeno::SetNormalEdge(int32_t TBounds::*edge, int32_t value) {
+  TBounds b = NormalBounds();
+  b.*edge = value;
+  SetNormalBounds(b);
+}
+
+void TFormLumeno::SetLeft(int32_t value) { SetNormalEdge(&TBounds::Left, value); }
+void TFormLumeno::SetTop(int32_t value) { SetNormalEdge(&TBounds::Top, value); }
+void TFormLumeno::SetWidth(int32_t value) { SetNormalEdge(&TBounds::Width, value); }
+void TFormLumeno::SetHeight(int32_t value) { SetNormalEdge(&TBounds::Height, value); }
+
+uint8_t TFormLumeno::GetWindowState() const {
+  if (!FShownOnce || !FHandle) return FWindowState;
+  if (IsIconic(FHandle)) return 1;
+  if (IsZoomed(FHandle)) return 2;
+  return 0;
+}
+
+void TFormLumeno::SetWindowState(uint8_t state) {
+  // Only the three states exist; anything else stored is taken as normal.
+  if (state > 2) state = 0;
+  FWindowState = state;
+  if (!FShownOnce || !FHandle) return;
+  ShowWindow(FHandle, state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+void TFormLumeno::ShowPopupMenu(LPARAM screenPoint) {
+  // One menu at a time: a second request while it is open is dropped.
+  if (!FPopupMenu || FMenuTracking) return;
+  POINT pt{0, 0};
+  if (screenPoint == -1) {
+    // From the keyboard: at the client area's top-left corner.
+    ClientToScreen(FHandle, &pt);
+  } else {
+    pt = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+  }
+  FMenuTracking = true;
+  SetForegroundWindow(FHandle);
+  TrackPopupMenu(FPopupMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, FHandle, nullptr);
+  // Lets the menu close properly when the user clicks elsewhere.
+  PostMessageW(FHandle, WM_NULL, 0, 0);
+  FMenuTracking = false;
+}
+
+void TFormLumeno::Command(int id) {
+  switch (id) {
+    case IDC_BMENU:
+      BmenuClick();
+      break;
+    case IDC_BINSTRUCTION:
+      BInstructionClick();
+      break;
+    case IDC_BSETTINGS:
+      BSettingsClick();
+      break;
+    case IDC_BABOUT:
+      BAboutClick();
+      break;
+    case IDM_INSTRUCTION1:
+      Instruction1Click();
+      break;
+    case IDM_SETTINGS1:
+      Settings1Click();
+      break;
+    case IDM_ABOUT1:
+      About1Click();
+      break;
+    case IDM_EXIT1:
+      Exit1Click();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT TFormLumeno::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SIZE:
+      if (wp != SIZE_MINIMIZED) Relayout();
+      break;
+    case WM_GETMINMAXINFO: {
+      LRESULT r = DefaultProc(msg, wp, lp);
+      // The window folds down to the bar alone.
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      info->ptMinTrackSize.x = kMainMinTrackWidth;
+      return r;
+    }
+    case WM_TIMER:
+      if (wp == kTimerBreatchId) {
+        TimerBreatchTimer();
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      // Buttons report BN_CLICKED, menu items 0; edits' notifications are not ours.
+      if (HIWORD(wp) == BN_CLICKED) {
+        Command(LOWORD(wp));
+        return 0;
+      }
+      break;
+    case WM_CONTEXTMENU: {
+      // Over the caption or the frame the system menu opens instead.
+      if (lp != -1 && DefaultProc(WM_NCHITTEST, 0, lp) != HTCLIENT) break;
+      ShowPopupMenu(lp);
+      return 0;
+    }
+    case WM_CTLCOLOREDIT:
+      if (reinterpret_cast<HWND>(lp) == FMemo1) {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      break;
+    case WM_QUERYENDSESSION:
+      // Logging off runs the close query: the placement is saved there.
+      return CloseQuery() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+      if (wp) {
+        // The session ends without a normal close; save the settings too, so
+        // that edits kept since the last OK are not lost.
+        FormClose();
+        FApplication.Terminate();
+      }
+      return 0;
+    default:
+      break;
+  }
+  return DefaultProc(msg, wp, lp);
+}
+
+}  // namespace lumeno

@@ -1,0 +1,182 @@
+// TFormLumeno, the main window: the breathing bar, the bottom panel with the
+// menu button, the fold-out side menu, the context menu, and the components
+// that live on it (placement store, single-instance guard, the pacer's timer).
+// It owns the pacer's state; the settings dialog supplies the pattern.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "app/Application.h"
+#include "app/JustOne.h"
+#include "controls/ALProgressBar_win.h"
+#include "controls/LinkLabel_win.h"
+#include "exercise/BreathingPacer.h"
+#include "persistence/RegControls.h"
+#include "persistence/Registry.h"
+#include "windows/Form.h"
+#include "windows/PacerAdapters.h"
+
+namespace lumeno {
+
+class TFormSettings;
+class TFormInstruction;
+class TFormAbout;
+
+// What the main window's components are built on. The defaults are the real
+// ones; tests put fakes in.
+struct TLumenoServices {
+  TRegistryFactory MakeRegistry = nullptr;  // null: the Win32 registry
+  IClock* Clock = nullptr;                  // null: the performance counter
+  ISound* Sound = nullptr;                  // null: the wave files beside the executable
+  // Replaces the single-instance guard's after-load check (tests).
+  std::function<void()> GuardLoaded;
+};
+
+// The control identifiers of the main window (the driver and tests find the
+// controls by them too).
+enum : int {
+  IDC_BAR = 100,
+  IDC_PANEL1,
+  IDC_BMENU,
+  IDC_PANELMENU,
+  IDC_BINSTRUCTION,
+  IDC_BSETTINGS,
+  IDC_BABOUT,
+  IDC_MEMO1,
+  IDC_LINKLABEL1,
+  IDM_INSTRUCTION1 = 200,
+  IDM_SETTINGS1,
+  IDM_ABOUT1,
+  IDM_EXIT1,
+};
+
+class TFormLumeno final : public TForm, public IPlacementWindow {
+ public:
+  static constexpr UINT_PTR kTimerBreatchId = 1;
+
+  // Creates the window hidden with everything on it, runs each component's
+  // after-load step (the placement store, then the guard) and FormCreate.
+  TFormLumeno(TApplication& application, TLumenoServices services = {});
+  ~TFormLumeno() override;
+
+  // The windows the side menu and the context menu open.
+  void SetForms(TFormSettings* settings, TFormInstruction* instruction, TFormAbout* about);
+
+  TBreathingPacer& Pacer() { return *FPacer; }
+  TWindowTimer& TimerBreatch() { return FTimerBreatch; }
+  TALProgressBar& AlBarOddech() { return FAlBarOddech; }
+  TRegForm& RegForm() { return *FRegForm; }
+  TXJustOne* XJustOne1() { return FXJustOne1.get(); }
+  HWND Panel1() const { return FPanel1; }
+  HWND Bmenu() const { return FBmenu; }
+  HWND PanelMenu() const { return FPanelMenu; }
+  HWND BInstruction() const { return FBInstruction; }
+  HWND BSettings() const { return FBSettings; }
+  HWND BAbout() const { return FBAbout; }
+  HWND Memo1() const { return FMemo1; }
+  HWND LinkLabel1() const { return FLinkLabel1.Handle(); }
+  HMENU PopupMenu() const { return FPopupMenu; }
+
+  // The side menu's visibility alone: the window's width and the button's
+  // caption stay (the settings store sets it this way).
+  bool PanelMenuVisible() const { return FMenuVisible; }
+  void SetPanelMenuVisible(bool visible);
+  // Stay-on-top window style, or the normal one.
+  void SetStayOnTop(bool stayOnTop);
+  int32_t BarWidth() const;
+
+  // The loop's first showing: in the recorded window state, with the bounds
+  // moved onto the screen when the caption could not be reached.
+  void ShowMainForm(int showCommand);
+
+  // Event handlers.
+  void FormCreate();
+  void FormResize();
+  void BmenuClick();
+  void BInstructionClick();
+  void BSettingsClick();
+  void BAboutClick();
+  void Instruction1Click() { BInstructionClick(); }
+  void Settings1Click() { BSettingsClick(); }
+  void About1Click() { BAboutClick(); }
+  void Exit1Click();
+  void AlBarOddechClick() {}
+  void FormClose();
+  void TimerBreatchTimer();
+  // The close query: the chained handlers may refuse; true when closing may go on.
+  bool CloseQuery();
+
+  // IPlacementWindow: outer bounds in screen coordinates.
+  int32_t GetLeft() const override;
+  int32_t GetTop() const override;
+  int32_t GetWidth() const override;
+  int32_t GetHeight() const override;
+  void SetLeft(int32_t value) override;
+  void SetTop(int32_t value) override;
+  void SetWidth(int32_t value) override;
+  void SetHeight(int32_t value) override;
+  uint8_t GetWindowState() const override;
+  void SetWindowState(uint8_t state) override;
+  bool HandleAllocated() override { return FHandle != nullptr; }
+  void ApplyZOrder(bool topmost) override;
+  bool Loading() const override { return FLoading; }
+  TCloseQueryEvent& OnCloseQuery() override { return FOnCloseQuery; }
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void FormCloseRequest() override;
+
+ private:
+  void CreateControls();
+  void CreatePopupMenu();
+  // Docks the panels and the bar to the client area, then FormResize.
+  void Relayout();
+  // Normal (restored) bounds, also while minimised.
+  TBounds NormalBounds() const;
+  void SetNormalBounds(const TBounds& bounds);
+  // One of the placement store's four writes.
+  void SetNormalEdge(int32_t TBounds::*edge, int32_t value);
+  void ShowPopupMenu(LPARAM screenPoint);
+  void Command(int id);
+
+  TApplication& FApplication;
+  TLumenoServices FServices;
+  // Description order: the bar, the bottom panel with the menu button, the
+  // side menu with the link label, the placement store, the guard, the
+  // context menu, the timer.
+  TALProgressBar FAlBarOddech;
+  HWND FPanel1 = nullptr;
+  HWND FBmenu = nullptr;
+  HWND FPanelMenu = nullptr;
+  HWND FBInstruction = nullptr;
+  HWND FBSettings = nullptr;
+  HWND FBAbout = nullptr;
+  HWND FMemo1 = nullptr;
+  TLinkLabel FLinkLabel1;
+  std::unique_ptr<TRegForm> FRegForm;
+  std::unique_ptr<TApplicationGuardHost> FGuardHost;
+  std::unique_ptr<TXJustOne> FXJustOne1;
+  HMENU FPopupMenu = nullptr;
+  TWindowTimer FTimerBreatch{kTimerBreatchId};
+
+  std::unique_ptr<IClock> FOwnClock;
+  std::unique_ptr<ISound> FOwnSound;
+  TPacerBar FPacerBar{FAlBarOddech};
+  std::unique_ptr<TBreathingPacer> FPacer;
+
+  TFormSettings* FFormSettings = nullptr;
+  TFormInstruction* FFormInstruction = nullptr;
+  TFormAbout* FFormAbout = nullptr;
+
+  TCloseQueryEvent FOnCloseQuery;
+  bool FLoading = true;
+  bool FMenuVisible = true;
+  bool FShownOnce = false;
+  bool FMenuTracking = false;
+  uint8_t FWindowState = 0;
+};
+
+}  // namespace lumeno

@@ -1,0 +1,38 @@
+// TFormInstruction, the instruction window: the help text in a rich-text box
+// framed by a 21-pixel border of the window's colour. Created once, hidden,
+// shown modally; it has no handlers or operations of its own.
+#pragma once
+
+#include <windows.h>
+
+#include "windows/Form.h"
+
+namespace lumeno {
+
+class TFormLumeno;
+
+enum : int { IDC_RICHEDIT1 = 500 };
+
+class TFormInstruction final : public TForm {
+ public:
+  static constexpr int kClientWidth = 379;
+  static constexpr int kClientHeight = 268;
+  // The frame between the window's edge and the client area.
+  static constexpr int kBorderWidth = 21;
+
+  explicit TFormInstruction(TFormLumeno& main);
+  ~TFormInstruction() override = default;
+
+  HWND RichEdit1() const { return FRichEdit1; }
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void CreateRichEdit();
+  void PaintBorder();
+
+  HWND FRichEdit1 = nullptr;
+};
+
+}  // namespace lumeno

@@ -1,0 +1,126 @@
+// TFormSettings, the settings dialog. It owns the breathing pattern and the
+// two check boxes the pacer and the settings store read; its creation loads
+// the settings and starts the pacer. Created once, hidden, shown modally.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "exercise/BreathingPacer.h"
+#include "exercise/BreathingPattern.h"
+#include "persistence/Registry.h"
+#include "persistence/SettingsStore.h"
+#include "windows/Form.h"
+
+namespace lumeno {
+
+class TFormLumeno;
+
+enum : int {
+  IDC_DURATION = 300,
+  IDC_BPM,
+  IDC_BREATHIN,
+  IDC_HOLDIN,
+  IDC_BREATHOUT,
+  IDC_HOLDOUT,
+  IDC_UDURATION = 310,
+  IDC_UBPM,
+  IDC_UBREATHIN,
+  IDC_UHOLDIN,
+  IDC_UBREATHOUT,
+  IDC_UHOLDOUT,
+  IDC_STAYONTOP = 320,
+  IDC_ENABLESOUNDS,
+  IDC_BOTTOMPANEL,
+  IDC_OK,
+  IDC_CANCEL,
+  IDC_DEFAULTSETTINGS,
+};
+
+class TFormSettings final : public TForm, public ISettingsHost, public IPatternSource {
+ public:
+  static constexpr int kClientWidth = 418;
+  static constexpr int kClientHeight = 285;
+  static constexpr int kBottomStripHeight = 51;
+  // The up-downs' own counters.
+  static constexpr int kUpDownMin = -10000;
+  static constexpr int kUpDownMax = 10000;
+
+  // FormCreate runs at once: the settings are loaded (or the defaults written),
+  // and the main window's pacer starts.
+  TFormSettings(TFormLumeno& main, TRegistryFactory makeRegistry = nullptr);
+  ~TFormSettings() override;
+
+  // The store on the registry this dialog was given.
+  void wczytajRejestr();
+  void zapiszRejestr();
+  void przeliczCykl();
+
+  // Handlers.
+  void FormCreate();
+  void UBreathInClick(TStep step);
+  void UHoldInClick(TStep step);
+  void UBreathOutClick(TStep step);
+  void UHoldOutClick(TStep step);
+  void UDurationClick(TStep step);
+  void UBpmClick(TStep step);
+  void ButtonDefaultSettingsClick();
+  void OKClick();
+  void CancelClick();
+
+  // The locale's decimal separator as the figures use it (UTF-8).
+  const std::string& DecimalSeparator() const { return FDecimalSeparator; }
+  void ReadDecimalSeparator();
+
+  // Controls, for tests and the driver: figures and up-downs by their ids.
+  HWND Figure(int id) const { return GetDlgItem(FHandle, id); }
+  HWND UpDown(int id) const { return GetDlgItem(FHandle, id); }
+  HWND CheckBoxStayOnTop() const { return FCheckBoxStayOnTop; }
+  HWND ChEnableSounds() const { return FChEnableSounds; }
+  HWND ButtonOK() const { return FOK; }
+  HWND ButtonCancel() const { return FCancel; }
+  HWND ButtonDefaultSettings() const { return FButtonDefaultSettings; }
+  HWND BottomPanel() const { return FBottomPanel; }
+
+  // ISettingsHost
+  TBreathingPattern& Pattern() override { return FPattern; }
+  void aktualizujWyswietlaneCyfry() override;
+  bool StayOnTopChecked() const override;
+  void SetStayOnTopChecked(bool checked) override;
+  void zmianaStayOnTop() override;
+  bool MenuVisible() const override;
+  void SetMenuVisible(bool visible) override;
+  bool SoundsChecked() const override;
+  void SetSoundsChecked(bool checked) override;
+
+  // IPatternSource
+  const TBreathingPattern& Pattern() const override { return FPattern; }
+  bool SoundsEnabled() const override { return SoundsChecked(); }
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void FormShow() override;
+
+ private:
+  void CreateControls();
+  // Closes the dialog with the given result (hides it when it is not modal).
+  void Finish(int result);
+  // An arrow press that moved the up-down's counter; false when it did not.
+  bool UpDownPressed(const NMUPDOWN& nm);
+
+  TFormLumeno& FMain;
+  TRegistryFactory FMakeRegistry;
+  TBreathingPattern FPattern;
+  std::string FDecimalSeparator = ".";
+  HWND FBottomPanel = nullptr;
+  HWND FCheckBoxStayOnTop = nullptr;
+  HWND FChEnableSounds = nullptr;
+  HWND FOK = nullptr;
+  HWND FCancel = nullptr;
+  HWND FButtonDefaultSettings = nullptr;
+  HWND FFigures[6] = {};
+};
+
+}  // namespace lumeno
