@@ -663,6 +663,7 @@ const char* kUsage =
     "  rclick WIN [X Y] | menu-items | menu-pick TEXT [--items A,-,B]\n"
     "  bar WIN | bar-sample WIN DURATION_MS [INTERVAL_MS] | pixel X Y\n"
     "  close WIN | show WIN max|min|restore | move WIN X Y W H | foreground | wait-gone WIN MS\n"
+    "  startup EXE CX CY RRGGBB [MS] | client-pixel WIN CX CY\n"
     "  start EXE | run EXE | wait-exit PID MS | kill PID | procs NAME\n"
     "  reg dump|get NAME|set-dword NAME V|set-qword NAME V|set-binary NAME HEX|\n"
     "      set-raw NAME TYPE HEX|set-sz NAME TEXT|del-value NAME|del-key|create-key [--key PATH]\n"
@@ -1026,6 +1027,76 @@ int main() {
   if (cmd == L"run") {
     if (p.empty()) return Usage();
     return RunProcess(p[0]);
+  }
+  if (cmd == L"startup") {
+    // startup EXE CX CY RRGGBB [TIMEOUT_MS]: start-up time to the first frame
+    // that shows RRGGBB at client point (CX, CY measured from the bottom-left
+    // when negative); then closes the window and waits for the process.
+    if (p.size() < 4) return Usage();
+    int cx = static_cast<int>(wcstol(p[1].c_str(), nullptr, 10));
+    int cy = static_cast<int>(wcstol(p[2].c_str(), nullptr, 10));
+    DWORD want = static_cast<DWORD>(wcstoul(p[3].c_str(), nullptr, 16));
+    int timeout = p.size() > 4 ? static_cast<int>(wcstol(p[4].c_str(), nullptr, 10)) : 20000;
+    double t0 = NowMs();
+    PROCESS_INFORMATION pi{};
+    if (!Launch(p[0], pi)) return 1;
+    TArgs find = a;
+    find.pid = pi.dwProcessId;
+    HWND w = nullptr;
+    double windowMs = -1, paintedMs = -1;
+    HDC screen = GetDC(nullptr);
+    while (NowMs() - t0 < timeout) {
+      if (!w) {
+        for (HWND h : FindTopNow(L"*", find)) {
+          RECT r{};
+          GetWindowRect(h, &r);
+          if (r.right - r.left > 1 && r.bottom - r.top > 1) {
+            w = h;
+            windowMs = NowMs() - t0;
+            break;
+          }
+        }
+      }
+      if (w) {
+        RECT c{};
+        GetClientRect(w, &c);
+        POINT pt{cx < 0 ? c.right + cx : cx, cy < 0 ? c.bottom + cy : cy};
+        ClientToScreen(w, &pt);
+        COLORREF got = GetPixel(screen, pt.x, pt.y);
+        DWORD rgb = (GetRValue(got) << 16) | (GetGValue(got) << 8) | GetBValue(got);
+        if (rgb == want) {
+          paintedMs = NowMs() - t0;
+          break;
+        }
+      }
+      Sleep(1);
+    }
+    ReleaseDC(nullptr, screen);
+    char line[96];
+    std::snprintf(line, sizeof line, "window_ms=%.1f painted_ms=%.1f", windowMs, paintedMs);
+    Out(line);
+    if (w) PostMessageW(w, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    return paintedMs < 0 ? 1 : 0;
+  }
+  if (cmd == L"client-pixel") {
+    // client-pixel WIN CX CY: as in startup, negative from the right/bottom.
+    HWND h = NeedWindow(a, 0);
+    if (!h || p.size() < 3) return h ? Usage() : 1;
+    RECT c{};
+    GetClientRect(h, &c);
+    int cx = static_cast<int>(wcstol(p[1].c_str(), nullptr, 10));
+    int cy = static_cast<int>(wcstol(p[2].c_str(), nullptr, 10));
+    POINT pt{cx < 0 ? c.right + cx : cx, cy < 0 ? c.bottom + cy : cy};
+    ClientToScreen(h, &pt);
+    HDC screen = GetDC(nullptr);
+    COLORREF got = GetPixel(screen, pt.x, pt.y);
+    ReleaseDC(nullptr, screen);
+    char line[32];
+    std::snprintf(line, sizeof line, "rgb=%02x%02x%02x", GetRValue(got), GetGValue(got), GetBValue(got));
+    Out(line);
+    return 0;
   }
   if (cmd == L"wait-exit") {
     if (p.size() < 2) return Usage();
