@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <climits>
 #include <string>
 
 namespace lumeno {
