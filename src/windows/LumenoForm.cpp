@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "persistence/Registry_win.h"
 #include "persistence/SettingsStore.h"
 #include "resource.h"
@@ -210,9 +212,36 @@ void TFormLumeno::BmenuClick() {
 }
 
 void TFormLumeno::SetStayOnTop(bool stayOnTop) {
-  if (FHandle)
-    SetWindowPos(FHandle, stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  if (!FHandle) return;
+  HWND insertAfter = stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST;
+  constexpr UINT kFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+  SetWindowPos(FHandle, insertAfter, 0, 0, 0, 0, kFlags);
+  if (((GetWindowLongW(FHandle, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) == stayOnTop) return;
+  // Wine moves the owned windows (the hidden dialogs) instead of their owner,
+  // and keeps an owned window next to its own owner, leaving the style as it
+  // was. The change is made with all of them let go for a moment, then each
+  // dialog follows.
+  struct TOwned {
+    HWND Owner;
+    std::vector<HWND> Windows;
+  } owned{FHandle, {}};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* list = reinterpret_cast<TOwned*>(lp);
+        if (GetWindow(hwnd, GW_OWNER) == list->Owner) list->Windows.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&owned));
+  HWND owner = GetWindow(FHandle, GW_OWNER);
+  for (HWND hwnd : owned.Windows) SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, 0);
+  if (owner) SetWindowLongPtrW(FHandle, GWLP_HWNDPARENT, 0);
+  SetWindowPos(FHandle, insertAfter, 0, 0, 0, 0, kFlags);
+  if (owner) SetWindowLongPtrW(FHandle, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  for (HWND hwnd : owned.Windows) {
+    SetWindowPos(hwnd, insertAfter, 0, 0, 0, 0, kFlags);
+    SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(FHandle));
+  }
 }
 
 void TFormLumeno::ApplyZOrder(bool topmost) { SetStayOnTop(topmost); }

@@ -1,0 +1,186 @@
+// Shared by the window tests: Lumeno's four windows created the way start-up
+// creates them, on an in-memory registry, a clock the test moves by hand and a
+// sound that only records; helpers to pump messages and to act while a modal
+// window runs its own loop.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "persistence/FakeRegistry.h"
+#include "windows/LumenoProgram.h"
+
+namespace lumeno::test {
+
+// One count per millisecond; every read is logged.
+class TManualClock final : public IClock {
+ public:
+  explicit TManualClock(std::vector<std::string>& events) : FEvents(events) {}
+  int64_t Counter() override {
+    ++Reads;
+    return Now;
+  }
+  int64_t Frequency() override {
+    FEvents.push_back("frequency");
+    return 1000;
+  }
+  int64_t Now = 0;
+  int Reads = 0;
+
+ private:
+  std::vector<std::string>& FEvents;
+};
+
+class TRecordingSound final : public ISound {
+ public:
+  explicit TRecordingSound(std::vector<std::string>& events) : FEvents(events) {}
+  void Start(const char* fileName) override { FEvents.push_back(std::string("start ") + fileName); }
+  void Stop() override { FEvents.push_back("stop"); }
+
+ private:
+  std::vector<std::string>& FEvents;
+};
+
+// Dispatches whatever is queued; a quit message is taken and dropped.
+inline void DrainMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// Dispatches messages for about the given time.
+inline void PumpFor(int milliseconds) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < until) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+// True when the quit message is waiting (it is taken).
+inline bool TakeQuit() {
+  MSG msg;
+  return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+// Runs an action from inside whatever loop runs, after a delay: the way to
+// act on a modal window while ShowModal has not returned.
+class TLater {
+ public:
+  static void After(int milliseconds, std::function<void()> action) {
+    Actions().push_back(std::move(action));
+    SetTimer(nullptr, 0, static_cast<UINT>(milliseconds), &TLater::Fire);
+  }
+
+ private:
+  static std::vector<std::function<void()>>& Actions() {
+    static std::vector<std::function<void()>> actions;
+    return actions;
+  }
+  static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (Actions().empty()) return;
+    auto action = std::move(Actions().front());
+    Actions().erase(Actions().begin());
+    action();
+  }
+};
+
+inline TBounds WindowBounds(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// A child's rectangle relative to its parent's client area.
+inline TBounds ChildBounds(HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+inline std::wstring TextOf(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+inline std::string ToString(const TBounds& b) {
+  return std::to_string(b.Left) + "," + std::to_string(b.Top) + "," + std::to_string(b.Width) + "," +
+         std::to_string(b.Height);
+}
+
+// The seven settings in the fake registry, as a previous run left them.
+inline void StoreSettings(int32_t breathIn, int32_t breathOut, int32_t holdIn, int32_t holdOut, bool stayOnTop,
+                          bool menuOpen, bool sounds) {
+  TFakeSeeder seeder("Software\\Quorvale\\Lumeno");
+  seeder.Put("Breath In", Dword(breathIn));
+  seeder.Put("Breath Out", Dword(breathOut));
+  seeder.Put("Hold In", Dword(holdIn));
+  seeder.Put("Hold Out", Dword(holdOut));
+  seeder.Put("Stay on top", Dword(stayOnTop ? 1 : 0));
+  seeder.Put("Menu open", Dword(menuOpen ? 1 : 0));
+  seeder.Put("Enable sounds", Dword(sounds ? 1 : 0));
+}
+
+inline std::optional<TStoredValue> Stored(const std::string& name) {
+  return TFakeSeeder("Software\\Quorvale\\Lumeno").Get(name);
+}
+
+// Lumeno's windows as start-up creates them, with fakes underneath.
+class TLumenoFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Hive().Reset();
+    DrainMessages();
+  }
+  void TearDown() override {
+    Program.reset();
+    DrainMessages();
+  }
+
+  // Creates the application object and the four windows. The guard's check is
+  // replaced by guard (nothing by default).
+  void Start(std::function<void()> guard = {}) {
+    TLumenoServices services;
+    services.MakeRegistry = MakeFakeRegistry;
+    services.Clock = &Clock;
+    services.Sound = &Sound;
+    services.GuardLoaded = guard ? std::move(guard) : [] {};
+    Program = std::make_unique<TLumenoProgram>(services);
+    Program->Create(GetModuleHandleW(nullptr));
+  }
+
+  TFormLumeno& Main() { return *Program->FormLumeno; }
+  TFormSettings& Settings() { return *Program->FormSettings; }
+  TFormAbout& About() { return *Program->FormAbout; }
+  TFormInstruction& Instruction() { return *Program->FormInstruction; }
+
+  std::vector<std::string> Events;
+  TManualClock Clock{Events};
+  TRecordingSound Sound{Events};
+  std::unique_ptr<TLumenoProgram> Program;
+};
+
+}  // namespace lumeno::test
