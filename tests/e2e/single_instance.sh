@@ -18,10 +18,18 @@ expect "the first is restored" "$(fieldof iconic "$(drv info "$first_main")")" 0
 expect "and brought to the front" "$(drv foreground | field hwnd)" "$first_main"
 expect "the first keeps running" "$(proc_exit "$first_pid" 0)" "running"
 
-# Raised (not minimised) this time: again the first comes forward.
+# Not minimised but behind another window this time: again the first comes
+# forward. The other window is the bare floor window built beside lumeno.exe.
+start_lumeno "$(win_path "$(dirname "$E2E_EXE")/lumeno_floor.exe")" || exit 1
+other="$(drv find "Lumeno floor" --pid "$E2E_PID" --wait 10000 | field hwnd)"
+sleep 0.3
+expect "another window in front" "$(drv foreground | field hwnd)" "$other"
+expect "the first not minimised" "$(fieldof iconic "$(drv info "$first_main")")" 0
 start_lumeno || exit 1
 expect "another second start ends" "$(proc_exit "$E2E_PID" 15000)" "exited code=0"
-expect "the first is in front" "$(drv foreground | field hwnd)" "$first_main"
+sleep 0.3
+expect "the first is brought in front" "$(drv foreground | field hwnd)" "$first_main"
+drv close "$other" >/dev/null
 
 E2E_PID="$first_pid"; E2E_MAIN="$first_main"
 expect "the first closes" "$(close_main)" "exited code=0"
