@@ -16,6 +16,13 @@ constexpr wchar_t kAppWindowClass[] = L"TApplication";
 constexpr UINT WM_APP_FORWARD_ACTIVATION = WM_APP + 1;
 constexpr size_t kMaxTitle = 255;
 
+bool IsPushButton(HWND hwnd) {
+  wchar_t name[16] = {};
+  if (!GetClassNameW(hwnd, name, 16) || lstrcmpiW(name, L"Button") != 0) return false;
+  const LONG type = GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
 }  // namespace
 
 TApplication& Application() {
@@ -117,6 +124,12 @@ bool TApplication::DialogMessage(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   if (!root || std::find(dialogWindows_.begin(), dialogWindows_.end(), root) == dialogWindows_.end()) return false;
+  // Enter presses the focused push button. No window has a default button,
+  // so Enter elsewhere, like Escape, does nothing.
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && IsPushButton(msg.hwnd)) {
+    SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+    return true;
+  }
   return IsDialogMessageW(root, &msg) != FALSE;
 }
 

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -88,20 +89,21 @@ inline bool TakeQuit() {
 class TLater {
  public:
   static void After(int milliseconds, std::function<void()> action) {
-    Actions().push_back(std::move(action));
-    SetTimer(nullptr, 0, static_cast<UINT>(milliseconds), &TLater::Fire);
+    const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(milliseconds), &TLater::Fire);
+    if (id) Actions()[id] = std::move(action);
   }
 
  private:
-  static std::vector<std::function<void()>>& Actions() {
-    static std::vector<std::function<void()>> actions;
+  static std::map<UINT_PTR, std::function<void()>>& Actions() {
+    static std::map<UINT_PTR, std::function<void()>> actions;
     return actions;
   }
   static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    if (Actions().empty()) return;
-    auto action = std::move(Actions().front());
-    Actions().erase(Actions().begin());
+    auto it = Actions().find(id);
+    if (it == Actions().end()) return;
+    auto action = std::move(it->second);
+    Actions().erase(it);
     action();
   }
 };

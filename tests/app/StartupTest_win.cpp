@@ -1,0 +1,147 @@
+// Start-up and the application object under Wine: the order in which the
+// windows and components come to life, a start that the guard ends, the loop
+// showing the main window and ending with it, and the application window
+// handing activation on to the main window.
+#include <algorithm>
+
+#include "windows/WindowsTestSupport.h"
+
+namespace lumeno::test {
+namespace {
+
+using TStartup = TLumenoFixture;
+
+int IndexOf(const std::vector<std::string>& log, const std::string& prefix, size_t from = 0) {
+  for (size_t i = from; i < log.size(); ++i)
+    if (log[i].rfind(prefix, 0) == 0) return static_cast<int>(i);
+  return -1;
+}
+
+TEST_F(TStartup, ComponentsAndWindowsComeToLifeInDescriptionOrder) {
+  size_t registryCallsAtGuard = 0;
+  bool mainExistedAtGuard = false;
+  Start([&] {
+    Events.push_back("guard");
+    registryCallsAtGuard = Hive().log.size();
+    mainExistedAtGuard = Application().MainWindow() != nullptr;
+  });
+  // The placement store restores, then the guard runs, then FormCreate reads
+  // the counter; the settings dialog then loads and starts the pacer.
+  EXPECT_EQ(Events, (std::vector<std::string>{"guard", "frequency", "start in.wav"}));
+  EXPECT_TRUE(mainExistedAtGuard);
+  const std::vector<std::string>& log = Hive().log;
+  const int placement = IndexOf(log, "ReadBinary RCWindowState");
+  const int settings = IndexOf(log, "ValueExists");
+  ASSERT_GE(placement, 0);
+  ASSERT_GE(settings, 0);
+  EXPECT_LT(placement, static_cast<int>(registryCallsAtGuard));
+  EXPECT_GE(settings, static_cast<int>(registryCallsAtGuard));
+  // The first run wrote the defaults; the bar waits for the first inhale.
+  EXPECT_EQ(*Stored("Breath In"), Dword(30));
+  EXPECT_EQ(Main().AlBarOddech().GetMax(), 3000);
+  EXPECT_TRUE(Main().TimerBreatch().Enabled());
+  EXPECT_EQ(Main().Pacer().FStartCount, 0);
+  EXPECT_EQ(Main().Pacer().FFrequency, 1000);
+  ASSERT_NE(Program->FormInstruction, nullptr);
+  ASSERT_NE(Program->FormAbout, nullptr);
+  EXPECT_EQ(Application().Title(), "Lumeno");
+  EXPECT_EQ(TextOf(Application().Handle()), L"Lumeno");
+}
+
+TEST_F(TStartup, StoredSoundsOffStartsNoSound) {
+  StoreSettings(30, 60, 5, 5, false, true, false);
+  Start();
+  EXPECT_EQ(Events, (std::vector<std::string>{"frequency"}));
+}
+
+TEST_F(TStartup, AGuardThatEndsTheStartStillCreatesEveryWindowAndShowsNone) {
+  Start([] {
+    Application().ShowMainForm = false;
+    Application().Terminate();
+  });
+  // Steps after the guard still run: the settings load, the sound starts.
+  EXPECT_NE(Settings().Handle(), nullptr);
+  EXPECT_NE(Instruction().Handle(), nullptr);
+  EXPECT_NE(About().Handle(), nullptr);
+  EXPECT_EQ(Events.back(), "start in.wav");
+  EXPECT_EQ(Program->Run(SW_SHOWNORMAL), 0);
+  EXPECT_TRUE(Application().Terminated());
+  EXPECT_FALSE(IsWindowVisible(Main().Handle()));
+  EXPECT_FALSE(IsWindowVisible(Application().Handle()));
+  // It never saved a placement of its own.
+  EXPECT_FALSE(Stored("RCLeft").has_value());
+  Application().ShowMainForm = true;
+}
+
+TEST_F(TStartup, TheLoopShowsTheMainWindowAndEndsWhenItCloses) {
+  Start();
+  bool shownDuringLoop = false;
+  TLater::After(100, [&] {
+    shownDuringLoop = IsWindowVisible(Main().Handle()) && IsWindowVisible(Application().Handle());
+    PostMessageW(Main().Handle(), WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(Program->Run(SW_SHOWNORMAL), 0);
+  EXPECT_TRUE(shownDuringLoop);
+  EXPECT_EQ(*Stored("RCLeft"), Dword(416));
+  EXPECT_EQ(*Stored("RCWindowState"), Binary({0}));
+}
+
+TEST_F(TStartup, ClosingTheApplicationWindowClosesTheMainWindow) {
+  Start();
+  TLater::After(100, [&] { PostMessageW(Application().Handle(), WM_CLOSE, 0, 0); });
+  EXPECT_EQ(Program->Run(SW_SHOWNORMAL), 0);
+  EXPECT_TRUE(Stored("RCLeft").has_value());
+}
+
+TEST_F(TStartup, ActivatingTheApplicationWindowRestoresAndActivatesTheMainWindow) {
+  Start();
+  ShowWindow(Application().Handle(), SW_SHOWNOACTIVATE);
+  Main().ShowMainForm(SW_SHOWNORMAL);
+  ShowWindow(Main().Handle(), SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(Main().Handle()));
+  SetForegroundWindow(Application().Handle());
+  PumpFor(200);
+  EXPECT_FALSE(IsIconic(Main().Handle()));
+  EXPECT_EQ(GetForegroundWindow(), Main().Handle());
+  EXPECT_EQ(ToString(WindowBounds(Main().Handle())), "416,115,229,480");
+}
+
+TEST_F(TStartup, ActivationGoesToTheModalWindowWhileOneIsOpen) {
+  Start();
+  ShowWindow(Application().Handle(), SW_SHOWNOACTIVATE);
+  Main().ShowMainForm(SW_SHOWNORMAL);
+  HWND foreground = nullptr;
+  TLater::After(80, [&] { SetForegroundWindow(Application().Handle()); });
+  TLater::After(300, [&] {
+    foreground = GetForegroundWindow();
+    PostMessageW(Settings().Handle(), WM_CLOSE, 0, 0);
+  });
+  Settings().ShowModal();
+  EXPECT_EQ(foreground, Settings().Handle());
+}
+
+TEST(TApplicationObject, TitleIsCutTo255CharactersAndNamesTheApplicationWindow) {
+  Application().Initialize(GetModuleHandleW(nullptr));
+  Application().SetTitle(std::string(300, 'x'));
+  EXPECT_EQ(Application().Title(), std::string(255, 'x'));
+  char caption[512] = {};
+  GetWindowTextA(Application().Handle(), caption, 512);
+  EXPECT_EQ(std::string(caption), std::string(255, 'x'));
+  Application().SetTitle(std::string("Lum\0eno", 7));
+  EXPECT_EQ(Application().Title(), "Lum");
+  Application().SetTitle("Lumeno");
+}
+
+TEST(TApplicationObject, ANestedLoopPassesTheQuitMessageOn) {
+  Application().Initialize(GetModuleHandleW(nullptr));
+  DrainMessages();
+  PostQuitMessage(7);
+  EXPECT_FALSE(Application().ProcessMessage());
+  EXPECT_TRUE(Application().Terminated());
+  MSG msg{};
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+}
+
+}  // namespace
+}  // namespace lumeno::test

@@ -1,0 +1,349 @@
+// The settings dialog under Wine: its controls, the arrows acting on the live
+// pattern and the six figures, OK / Cancel / "Default settings" against the
+// registry, where it opens, and that the pacer keeps running behind it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "windows/WindowsTestSupport.h"
+
+namespace lumeno::test {
+namespace {
+
+using TSettingsDialog = TLumenoFixture;
+
+// Cycle, rate, breath in, hold in, breath out, hold out, as shown.
+std::string Figures(TFormSettings& dialog) {
+  std::string s;
+  for (int id : {IDC_DURATION, IDC_BPM, IDC_BREATHIN, IDC_HOLDIN, IDC_BREATHOUT, IDC_HOLDOUT}) {
+    if (!s.empty()) s += ' ';
+    s += Narrow(TextOf(dialog.Figure(id)));
+  }
+  return s;
+}
+
+// What the up-down sends its parent when an arrow is pressed.
+void Press(TFormSettings& dialog, int upDownId, int position, int delta) {
+  NMUPDOWN nm{};
+  nm.hdr.hwndFrom = dialog.UpDown(upDownId);
+  nm.hdr.idFrom = static_cast<UINT_PTR>(upDownId);
+  nm.hdr.code = UDN_DELTAPOS;
+  nm.iPos = position;
+  nm.iDelta = delta;
+  SendMessageW(dialog.Handle(), WM_NOTIFY, static_cast<WPARAM>(upDownId), reinterpret_cast<LPARAM>(&nm));
+}
+
+void Presses(TFormSettings& dialog, int upDownId, int delta, int count) {
+  for (int i = 0; i < count; ++i) Press(dialog, upDownId, 0, delta);
+}
+
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+TEST_F(TSettingsDialog, HasItsCaptionSizeTextsAndInitialStates) {
+  Start();
+  HWND dialog = Settings().Handle();
+  EXPECT_EQ(TextOf(dialog), L"Settings");
+  RECT client{};
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, 418);
+  EXPECT_EQ(client.bottom, 285);
+  EXPECT_FALSE(GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME);
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), Main().Handle());
+
+  std::vector<std::wstring> texts;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    texts.push_back(TextOf(child));
+  for (const wchar_t* text : {L"Cycle duration is ", L"It is ", L"breaths per minute.", L"Breath in for ",
+                              L"Hold in for ", L"Breath out for ", L"Hold out for ", L"seconds.", L"stay on top",
+                              L"enable sounds"}) {
+    EXPECT_NE(std::find(texts.begin(), texts.end(), text), texts.end()) << Narrow(text);
+  }
+  EXPECT_FALSE(Checked(Settings().CheckBoxStayOnTop()));
+  EXPECT_TRUE(Checked(Settings().ChEnableSounds()));
+
+  const TBounds strip = ChildBounds(Settings().BottomPanel());
+  EXPECT_EQ(ToString(strip), "0,234,418,51");
+  EXPECT_EQ(TextOf(Settings().ButtonOK()), L"OK");
+  EXPECT_EQ(TextOf(Settings().ButtonCancel()), L"Cancel");
+  EXPECT_EQ(TextOf(Settings().ButtonDefaultSettings()), L"Default settings");
+  // OK first in the tab order, then Cancel.
+  EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, FALSE), Settings().ButtonOK());
+  EXPECT_EQ(GetNextDlgTabItem(dialog, Settings().ButtonOK(), FALSE), Settings().ButtonCancel());
+  // No button is the dialog's default: Enter and Escape are bound to nothing.
+  for (HWND button : {Settings().ButtonOK(), Settings().ButtonCancel(), Settings().ButtonDefaultSettings()})
+    EXPECT_FALSE(GetWindowLongW(button, GWL_STYLE) & BS_DEFPUSHBUTTON);
+
+  for (int id : {IDC_DURATION, IDC_BPM, IDC_BREATHIN, IDC_HOLDIN, IDC_BREATHOUT, IDC_HOLDOUT}) {
+    SCOPED_TRACE(id);
+    EXPECT_EQ(ChildBounds(Settings().Figure(id)).Width, 25);
+    EXPECT_TRUE(GetWindowLongW(Settings().Figure(id), GWL_STYLE) & SS_CENTER);
+  }
+  for (int id : {IDC_UDURATION, IDC_UBPM, IDC_UBREATHIN, IDC_UHOLDIN, IDC_UBREATHOUT, IDC_UHOLDOUT}) {
+    SCOPED_TRACE(id);
+    int low = 0;
+    int high = 0;
+    SendMessageW(Settings().UpDown(id), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                 reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(low, -10000);
+    EXPECT_EQ(high, 10000);
+    EXPECT_EQ(SendMessageW(Settings().UpDown(id), UDM_GETBUDDY, 0, 0), 0);
+  }
+}
+
+TEST_F(TSettingsDialog, FiguresShowTheLoadedPattern) {
+  StoreSettings(21, 40, 12, 3, false, true, false);
+  Start();
+  EXPECT_EQ(Figures(Settings()), "7.6 7.9 2.1 1.2 4.0 0.3");
+  EXPECT_FALSE(Checked(Settings().ChEnableSounds()));
+}
+
+TEST_F(TSettingsDialog, ArrowsChangeTheLivePatternAndTheFigures) {
+  Start();
+  TFormSettings& s = Settings();
+  EXPECT_EQ(Figures(s), "10.0 6.0 3.0 0.5 6.0 0.5");
+  Presses(s, IDC_UBREATHIN, +1, 5);
+  EXPECT_EQ(Figures(s), "10.5 5.7 3.5 0.5 6.0 0.5");
+  // The down arrow stops at 0.1: 5 -> 4 -> 3 -> 2 -> 1 -> 1 -> 1.
+  Presses(s, IDC_UHOLDIN, -1, 6);
+  EXPECT_EQ(Figures(s), "10.1 5.9 3.5 0.1 6.0 0.5");
+  // Cycle 10.1 -> 11.5 s: exhale 60 %, each hold 5 %, the inhale the rest.
+  Presses(s, IDC_UDURATION, +1, 14);
+  EXPECT_EQ(Figures(s), "11.5 5.2 3.4 0.6 6.9 0.6");
+  // Rate 5.2 -> 5.4 a minute: cycle round(6000 / 54) = 111.
+  Presses(s, IDC_UBPM, +1, 2);
+  EXPECT_EQ(Figures(s), "11.1 5.4 3.2 0.6 6.7 0.6");
+  Presses(s, IDC_UBREATHOUT, -1, 7);
+  Presses(s, IDC_UHOLDOUT, +1, 4);
+  EXPECT_EQ(Figures(s), "10.8 5.6 3.2 0.6 6.0 1.0");
+  // The pacer reads the same pattern.
+  EXPECT_EQ(s.Pattern().FBreathOut, 60);
+  EXPECT_EQ(&static_cast<const IPatternSource&>(s).Pattern(), &s.Pattern());
+  // Nothing is saved before OK.
+  EXPECT_EQ(*Stored("Breath In"), Dword(30));
+}
+
+TEST_F(TSettingsDialog, APressOnlyCountsWhenTheCounterCanMove) {
+  Start();
+  TFormSettings& s = Settings();
+  Press(s, IDC_UBREATHIN, 10000, +1);
+  Press(s, IDC_UBREATHIN, -10000, -1);
+  Press(s, IDC_UBREATHIN, 0, 0);
+  EXPECT_EQ(s.Pattern().FBreathIn, 30);
+  Press(s, IDC_UBREATHIN, 9999, +1);
+  EXPECT_EQ(s.Pattern().FBreathIn, 31);
+  Press(s, IDC_UBREATHIN, -9999, -1);
+  EXPECT_EQ(s.Pattern().FBreathIn, 30);
+}
+
+TEST_F(TSettingsDialog, ClickingTheRealArrowsStepsThePattern) {
+  Start();
+  TFormSettings& s = Settings();
+  HWND ud = s.UpDown(IDC_UHOLDOUT);
+  RECT r{};
+  GetClientRect(ud, &r);
+  auto click = [&](bool up) {
+    const LPARAM at = MAKELPARAM(r.right / 2, up ? r.bottom / 4 : r.bottom * 3 / 4);
+    SendMessageW(ud, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(ud, WM_LBUTTONUP, 0, at);
+  };
+  click(true);
+  click(true);
+  EXPECT_EQ(s.Pattern().FHoldOut, 7);
+  click(false);
+  EXPECT_EQ(s.Pattern().FHoldOut, 6);
+  EXPECT_EQ(Figures(s), "10.1 5.9 3.0 0.5 6.0 0.6");
+  // At the end of its counter the control reports no more presses that way.
+  SendMessageW(ud, UDM_SETPOS32, 0, 10000);
+  click(true);
+  EXPECT_EQ(s.Pattern().FHoldOut, 6);
+  click(false);
+  EXPECT_EQ(s.Pattern().FHoldOut, 5);
+}
+
+TEST_F(TSettingsDialog, DefaultSettingsResetsThePatternSavesAndStaysOpen) {
+  StoreSettings(21, 40, 12, 3, false, true, false);
+  Start();
+  TFormSettings& s = Settings();
+  SendMessageW(s.CheckBoxStayOnTop(), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(s.ButtonDefaultSettings(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Figures(s), "10.0 6.0 3.0 0.5 6.0 0.5");
+  EXPECT_EQ(*Stored("Breath In"), Dword(30));
+  EXPECT_EQ(*Stored("Breath Out"), Dword(60));
+  EXPECT_EQ(*Stored("Hold In"), Dword(5));
+  EXPECT_EQ(*Stored("Hold Out"), Dword(5));
+  // The check boxes are not reset, and are saved as they stand.
+  EXPECT_TRUE(Checked(s.CheckBoxStayOnTop()));
+  EXPECT_EQ(*Stored("Stay on top"), Dword(1));
+}
+
+TEST_F(TSettingsDialog, OkSavesAndCancelReloads) {
+  Start();
+  TFormSettings& s = Settings();
+  Presses(s, IDC_UBREATHOUT, +1, 20);
+  SendMessageW(s.ChEnableSounds(), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageW(s.ButtonOK(), BM_CLICK, 0, 0);
+  EXPECT_EQ(*Stored("Breath Out"), Dword(80));
+  EXPECT_EQ(*Stored("Enable sounds"), Dword(0));
+
+  Presses(s, IDC_UBREATHOUT, +1, 3);
+  SendMessageW(s.ChEnableSounds(), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(s.ButtonCancel(), BM_CLICK, 0, 0);
+  EXPECT_EQ(s.Pattern().FBreathOut, 80);
+  EXPECT_EQ(Figures(s), "12.0 5.0 3.0 0.5 8.0 0.5");
+  EXPECT_FALSE(Checked(s.ChEnableSounds()));
+}
+
+TEST_F(TSettingsDialog, CancelReappliesTheStoredStayOnTopAndSideMenu) {
+  Start();
+  EXPECT_TRUE(Main().PanelMenuVisible());
+  StoreSettings(30, 60, 5, 5, true, false, true);
+  // Ticking the box alone changes nothing on the main window.
+  SendMessageW(Settings().CheckBoxStayOnTop(), BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_FALSE(GetWindowLongW(Main().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  Settings().CancelClick();
+  EXPECT_TRUE(GetWindowLongW(Main().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_FALSE(Main().PanelMenuVisible());
+  EXPECT_EQ(WindowBounds(Main().Handle()).Width, 229);
+}
+
+TEST_F(TSettingsDialog, UncheckingSoundsTakesEffectForThePacerAtOnce) {
+  Start();
+  EXPECT_TRUE(Settings().SoundsEnabled());
+  SendMessageW(Settings().ChEnableSounds(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(Settings().SoundsEnabled());
+  Events.clear();
+  Clock.Now = 3000;
+  SendMessageW(Main().Handle(), WM_TIMER, TFormLumeno::kTimerBreatchId, 0);
+  SendMessageW(Main().Handle(), WM_TIMER, TFormLumeno::kTimerBreatchId, 0);
+  EXPECT_EQ(Main().Pacer().Tag, 2);
+  EXPECT_TRUE(Events.empty()) << Events.front();
+}
+
+// Shows the dialog modally and closes it from inside its loop after a while,
+// noting where it stood.
+TBounds ShowAndClose(TFormSettings& s, int milliseconds = 60) {
+  TBounds shown{};
+  TLater::After(milliseconds, [&] {
+    shown = WindowBounds(s.Handle());
+    PostMessageW(s.Handle(), WM_CLOSE, 0, 0);
+  });
+  s.ShowModal();
+  return shown;
+}
+
+TEST_F(TSettingsDialog, OpensCentredFirstThenBesideTheBar) {
+  Start();
+  HWND main = Main().Handle();
+  ShowWindow(main, SW_SHOWNA);
+  SetWindowPos(main, nullptr, 300, 200, 229, 480, SWP_NOZORDER | SWP_NOACTIVATE);
+  const TBounds self = WindowBounds(Settings().Handle());
+  const TBounds first = ShowAndClose(Settings());
+  EXPECT_EQ(first.Left, 300 + (229 - self.Width) / 2);
+  EXPECT_EQ(first.Top, 200 + (480 - self.Height) / 2);
+
+  SetWindowPos(main, nullptr, 100, 50, 229, 480, SWP_NOZORDER | SWP_NOACTIVATE);
+  const TBounds second = ShowAndClose(Settings());
+  EXPECT_EQ(second.Left, 100 + ChildBounds(Main().AlBarOddech().Handle()).Width + 10);
+  EXPECT_EQ(second.Top, first.Top);
+}
+
+TEST_F(TSettingsDialog, FirstCentringRaisesANegativeLeftOrTopToZero) {
+  Start();
+  HWND main = Main().Handle();
+  ShowWindow(main, SW_SHOWNA);
+  SetWindowPos(main, nullptr, 0, 0, 229, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  const TBounds first = ShowAndClose(Settings());
+  EXPECT_EQ(first.Left, 0);
+  EXPECT_EQ(first.Top, 0);
+}
+
+TEST_F(TSettingsDialog, ModalLoopKeepsThePacerTickingAndTheOwnerDisabled) {
+  Start();
+  HWND main = Main().Handle();
+  ShowWindow(main, SW_SHOWNA);
+  const int before = Clock.Reads;
+  bool ownerDisabled = false;
+  TLater::After(300, [&] {
+    ownerDisabled = !IsWindowEnabled(main);
+    PostMessageW(Settings().Handle(), WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(Settings().ShowModal(), mrCancel);
+  // Ticks come every 10 ms or so; each inhale tick reads the clock.
+  EXPECT_GT(Clock.Reads - before, 5);
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_TRUE(IsWindowEnabled(main));
+  EXPECT_FALSE(IsWindowVisible(Settings().Handle()));
+}
+
+TEST_F(TSettingsDialog, CaptionCloseNeitherSavesNorReloads) {
+  Start();
+  Presses(Settings(), IDC_UBREATHIN, +1, 3);
+  Hive().log.clear();
+  TLater::After(50, [&] { PostMessageW(Settings().Handle(), WM_CLOSE, 0, 0); });
+  Settings().ShowModal();
+  EXPECT_EQ(Settings().Pattern().FBreathIn, 33);
+  EXPECT_TRUE(Hive().log.empty());
+}
+
+TEST_F(TSettingsDialog, OkAndCancelCloseTheModalDialog) {
+  Start();
+  TLater::After(50, [&] { PostMessageW(Settings().ButtonOK(), BM_CLICK, 0, 0); });
+  EXPECT_EQ(Settings().ShowModal(), mrOk);
+  TLater::After(50, [&] { PostMessageW(Settings().ButtonCancel(), BM_CLICK, 0, 0); });
+  EXPECT_EQ(Settings().ShowModal(), mrCancel);
+}
+
+// Keys as the keyboard would deliver them to the focused control.
+void PostKey(HWND to, WPARAM key) {
+  PostMessageW(to, WM_KEYDOWN, key, 1);
+  PostMessageW(to, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+}
+
+TEST_F(TSettingsDialog, EnterAndEscapeAreBoundToNothing) {
+  Start();
+  bool openAfterKeys = false;
+  TLater::After(60, [&] {
+    SetFocus(Settings().CheckBoxStayOnTop());
+    PostKey(Settings().CheckBoxStayOnTop(), VK_ESCAPE);
+    PostKey(Settings().CheckBoxStayOnTop(), VK_RETURN);
+  });
+  TLater::After(200, [&] {
+    openAfterKeys = IsWindowVisible(Settings().Handle()) != FALSE;
+    PostMessageW(Settings().Handle(), WM_CLOSE, 0, 0);
+  });
+  Settings().ShowModal();
+  EXPECT_TRUE(openAfterKeys);
+  EXPECT_FALSE(Checked(Settings().CheckBoxStayOnTop()));
+}
+
+TEST_F(TSettingsDialog, EnterPressesTheFocusedButtonAndTabMovesOn) {
+  Start();
+  HWND focusAtStart = nullptr;
+  HWND focusAfterTab = nullptr;
+  TLater::After(60, [&] {
+    focusAtStart = GetFocus();
+    PostKey(GetFocus(), VK_TAB);
+  });
+  TLater::After(150, [&] {
+    focusAfterTab = GetFocus();
+    PostKey(Settings().ButtonOK(), VK_RETURN);
+  });
+  TLater::After(1000, [&] { PostMessageW(Settings().Handle(), WM_CLOSE, 0, 0); });
+  EXPECT_EQ(Settings().ShowModal(), mrOk);
+  EXPECT_EQ(focusAtStart, Settings().ButtonOK());
+  EXPECT_EQ(focusAfterTab, Settings().ButtonCancel());
+}
+
+TEST_F(TSettingsDialog, FiguresFollowTheLocaleDecimalSeparator) {
+  wchar_t saved[8] = {};
+  GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, 8);
+  Start();
+  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L","));
+  SendMessageW(Settings().Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+  EXPECT_EQ(Figures(Settings()), "10,0 6,0 3,0 0,5 6,0 0,5");
+  SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved);
+  SendMessageW(Settings().Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+  EXPECT_EQ(Figures(Settings()), "10.0 6.0 3.0 0.5 6.0 0.5");
+}
+
+}  // namespace
+}  // namespace lumeno::test
