@@ -119,7 +119,9 @@ TForm* TForm::FromHandle(HWND hwnd) {
   return reinterpret_cast<TForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-TForm::~TForm() {
+TForm::~TForm() { DestroyForm(); }
+
+void TForm::DestroyForm() {
   if (FHandle) {
     HWND hwnd = FHandle;
     Application().RemoveDialogWindow(hwnd);

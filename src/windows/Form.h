@@ -95,6 +95,10 @@ class TForm {
   virtual void FormCloseRequest();
 
   LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(FHandle, msg, wp, lp); }
+  // Stops dispatching to this object and destroys the window with its
+  // children. Derived destructors call it first, so that no message reaches
+  // members already destroyed.
+  void DestroyForm();
 
   HWND FHandle = nullptr;
 

@@ -36,7 +36,7 @@ class TFormAbout final : public TForm {
 
   // exePath: whose version the window shows; empty means the running executable.
   explicit TFormAbout(TFormLumeno& main, std::wstring exePath = {});
-  ~TFormAbout() override = default;
+  ~TFormAbout() override { DestroyForm(); }
 
   // The window's show event: sets the version text.
   void FormCreate();

@@ -92,9 +92,12 @@ TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
 }
 
 TFormLumeno::~TFormLumeno() {
-  if (FApplication.MainWindow() == FHandle) {
+  if (FHandle && FApplication.MainWindow() == FHandle) {
     FApplication.OnShowMainForm = nullptr;
+    FApplication.SetMainWindow(nullptr);
   }
+  FTimerBreatch.SetEnabled(false);
+  DestroyForm();
   if (FPopupMenu) DestroyMenu(FPopupMenu);
 }
 

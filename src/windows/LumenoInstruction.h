@@ -21,7 +21,7 @@ class TFormInstruction final : public TForm {
   static constexpr int kBorderWidth = 21;
 
   explicit TFormInstruction(TFormLumeno& main);
-  ~TFormInstruction() override = default;
+  ~TFormInstruction() override { DestroyForm(); }
 
   HWND RichEdit1() const { return FRichEdit1; }
 

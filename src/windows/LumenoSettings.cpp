@@ -76,6 +76,7 @@ TFormSettings::TFormSettings(TFormLumeno& main, TRegistryFactory makeRegistry)
 TFormSettings::~TFormSettings() {
   // The pacer must not read a pattern that is gone.
   FMain.Pacer().SetPatternSource(nullptr);
+  DestroyForm();
 }
 
 void TFormSettings::CreateControls() {
