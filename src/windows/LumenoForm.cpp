@@ -215,6 +215,14 @@ void TFormLumeno::BmenuClick() {
 }
 
 void TFormLumeno::SetStayOnTop(bool stayOnTop) {
+  // A window style: setting the style it already has changes nothing, so a
+  // z-order the placement store applied stays.
+  if (stayOnTop == FStayOnTop) return;
+  FStayOnTop = stayOnTop;
+  SetTopMost(stayOnTop);
+}
+
+void TFormLumeno::SetTopMost(bool stayOnTop) {
   if (!FHandle) return;
   HWND insertAfter = stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST;
   constexpr UINT kFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
@@ -247,7 +255,7 @@ void TFormLumeno::SetStayOnTop(bool stayOnTop) {
   }
 }
 
-void TFormLumeno::ApplyZOrder(bool topmost) { SetStayOnTop(topmost); }
+void TFormLumeno::ApplyZOrder(bool topmost) { SetTopMost(topmost); }
 
 void TFormLumeno::BInstructionClick() {
   if (FFormInstruction) FFormInstruction->ShowModal();

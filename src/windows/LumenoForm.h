@@ -86,6 +86,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   void SetPanelMenuVisible(bool visible);
   // Stay-on-top window style, or the normal one.
   void SetStayOnTop(bool stayOnTop);
+  bool StayOnTop() const { return FStayOnTop; }
   int32_t BarWidth() const;
 
   // The loop's first showing: in the recorded window state, with the bounds
@@ -140,6 +141,8 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   // One of the placement store's four writes.
   void SetNormalEdge(int32_t TBounds::*edge, int32_t value);
   void ShowPopupMenu(LPARAM screenPoint);
+  // Top-most or not, whatever the style says (the placement store's z-order).
+  void SetTopMost(bool topMost);
   void Command(int id);
 
   TApplication& FApplication;
@@ -176,6 +179,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   bool FMenuVisible = true;
   bool FShownOnce = false;
   bool FMenuTracking = false;
+  bool FStayOnTop = false;
   uint8_t FWindowState = 0;
 };
 

@@ -273,6 +273,21 @@ TEST_F(TMainWindow, StoredStayOnTopMakesTheWindowTopMostBeforeAndAfterItShows) {
   EXPECT_EQ(GetWindow(About().Handle(), GW_OWNER), Main().Handle());
 }
 
+TEST_F(TMainWindow, StoredZOrderMakesItTopMostAndTheNormalStyleLeavesThatAlone) {
+  StoreSettings(30, 60, 5, 5, false, true, true);
+  TFakeSeeder seeder("Software\\Quorvale\\Lumeno");
+  seeder.Put("RCWindowState", Binary({0}));
+  for (const char* name : {"RCLeft", "RCTop", "RCWidth", "RCHeight"}) seeder.Put(name, Dword(300));
+  seeder.Put("ZOrder", Dword(1));
+  Start();
+  // "Stay on top" off asks for the normal style, which the window already has.
+  EXPECT_FALSE(Main().StayOnTop());
+  EXPECT_TRUE(GetWindowLongW(Main().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  Main().SetStayOnTop(true);
+  Main().SetStayOnTop(false);
+  EXPECT_FALSE(GetWindowLongW(Main().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
 TEST_F(TMainWindow, StoredClosedMenuHidesItWithoutChangingWidthOrCaption) {
   StoreSettings(30, 60, 5, 5, false, false, true);
   Start();
