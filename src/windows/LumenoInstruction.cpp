@@ -3,7 +3,6 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <cwchar>
 
 #include "windows/LumenoForm.h"
 #include "windows/LumenoTexts.h"
@@ -66,7 +65,7 @@ void TFormInstruction::CreateRichEdit() {
   cf.dwEffects = CFE_AUTOCOLOR;
   cf.yHeight = kHelpFontTwips;
   cf.bCharSet = EASTEUROPE_CHARSET;
-  wcsncpy(cf.szFaceName, L"MS Serif", LF_FACESIZE - 1);
+  lstrcpynW(cf.szFaceName, L"MS Serif", LF_FACESIZE);
   SendMessageW(FRichEdit1, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
   SetWindowTextW(FRichEdit1, HelpText().c_str());
   SendMessageW(FRichEdit1, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
