@@ -309,12 +309,21 @@ void PostClick(HWND top, POINT screen, bool right) {
   PostMessageW(target, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, lp);
   Sleep(30);
   PostMessageW(target, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, lp);
-  if (right) {
-    // What DefWindowProc makes of the release on a real desktop.
-    POINT s = screen;
-    PostMessageW(target, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target), MAKELPARAM(s.x, s.y));
-  }
   Sleep(30);
+}
+
+bool PopupMenuShown(int waitMs);
+
+// A right-click: the release normally becomes WM_CONTEXTMENU in DefWindowProc;
+// a target that keeps the release to itself gets the message directly.
+void PostRightClick(HWND top, POINT screen) {
+  PostClick(top, screen, true);
+  if (PopupMenuShown(400)) return;
+  HWND target = top;
+  POINT p = screen;
+  ScreenToClient(top, &p);
+  if (HWND child = ChildWindowFromPointEx(top, p, CWP_SKIPINVISIBLE)) target = child;
+  PostMessageW(target, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target), MAKELPARAM(screen.x, screen.y));
 }
 
 void PostKey(HWND h, WORD vk) {
@@ -612,6 +621,8 @@ HWND FindPopupMenu(int waitMs) {
   }
 }
 
+bool PopupMenuShown(int waitMs) { return FindPopupMenu(waitMs) != nullptr; }
+
 std::vector<std::wstring> Split(const std::wstring& s, wchar_t sep) {
   std::vector<std::wstring> v;
   size_t start = 0;
@@ -874,8 +885,10 @@ int main() {
     bool right = cmd == L"rclick" || (p.size() > 3 && p[3] == L"right");
     if (a.real) {
       RealClick(s, right);
+    } else if (right) {
+      PostRightClick(h, s);
     } else {
-      PostClick(h, s, right);
+      PostClick(h, s, false);
     }
     Out("clicked at " + Num(s.x) + "," + Num(s.y));
     return 0;
