@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "exercise/Clock_win.h"
+#include "exercise/Sound_win.h"
 #include "persistence/Registry_win.h"
 #include "persistence/SettingsStore.h"
 #include "resource.h"
@@ -11,9 +13,6 @@
 #include "windows/LumenoInstruction.h"
 #include "windows/LumenoSettings.h"
 #include "windows/LumenoTexts.h"
-
-#include "exercise/Clock_win.h"
-#include "exercise/Sound_win.h"
 
 namespace lumeno {
 
@@ -197,17 +196,22 @@ void TFormLumeno::FormResize() {
 }
 
 void TFormLumeno::SetPanelMenuVisible(bool visible) {
-  FMenuVisible = visible;
-  if (FPanelMenu) ShowWindow(FPanelMenu, visible ? SW_SHOWNA : SW_HIDE);
+  ShowPanelMenu(visible);
   // The bar takes over (or gives back) the menu's room; the button stays
   // centred under it.
   Relayout();
 }
 
+void TFormLumeno::ShowPanelMenu(bool visible) {
+  FMenuVisible = visible;
+  if (FPanelMenu) ShowWindow(FPanelMenu, visible ? SW_SHOWNA : SW_HIDE);
+}
+
 void TFormLumeno::BmenuClick() {
   const bool visible = !FMenuVisible;
-  SetPanelMenuVisible(visible);
+  ShowPanelMenu(visible);
   SetWindowTextW(FBmenu, visible ? L"Menu <<" : L"Menu >>");
+  // The window grows or shrinks by the menu, so the bar keeps its width.
   TBounds b = Bounds();
   b.Width = Saturate32(int64_t{b.Width} + (visible ? kPanelMenuWidth : -kPanelMenuWidth));
   SetBounds(b);

@@ -35,8 +35,7 @@ struct TLumenoServices {
   std::function<void()> GuardLoaded;
 };
 
-// The control identifiers of the main window (the driver and tests find the
-// controls by them too).
+// The main window's control and menu-item identifiers.
 enum : int {
   IDC_BAR = 100,
   IDC_PANEL1,
@@ -141,6 +140,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   // One of the placement store's four writes.
   void SetNormalEdge(int32_t TBounds::*edge, int32_t value);
   void ShowPopupMenu(LPARAM screenPoint);
+  void ShowPanelMenu(bool visible);
   // Top-most or not, whatever the style says (the placement store's z-order).
   void SetTopMost(bool topMost);
   void Command(int id);
