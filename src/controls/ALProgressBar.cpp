@@ -109,6 +109,7 @@ void TALProgressBarCore::SetPercentage(bool value) {
 void TALProgressBarCore::SetPosition(int32_t value) {
   if (value == FPosition || value > FMax || value < FMin) return;
   FPosition = value;
+  if (RepaintIsIdentical()) return;
   // Paint never throws, so the flag is always set back.
   FRebuildBarImage = false;
   Paint();
@@ -140,16 +141,51 @@ void TALProgressBarCore::SetFontColor(TColor value) {
   Paint();
 }
 
+TALProgressBarCore::TPaintedState TALProgressBarCore::CurrentPaintState() const {
+  TPaintedState state;
+  const int64_t inset = FShowBorder ? 1 : 0;
+  const int64_t length = IsHorizontal(Known(FDirection)) ? int64_t{FWidth} - 2 * inset : int64_t{FHeight} - 2 * inset;
+  state.Filled = FilledLength(static_cast<int32_t>(length));
+  state.Width = FWidth;
+  state.Height = FHeight;
+  // System colours are looked up again: a changed one must show.
+  state.Background = Resolve(FBackgroundColor);
+  if (FShowBorder) {
+    state.Border1 = Resolve(FBorderColor1);
+    state.Border2 = Resolve(FBorderColor2);
+  }
+  if (FBarBitmap.Empty() && Known(FBarColorStyle) == cs1Color) state.Bar1 = Resolve(FBarColor1);
+  return state;
+}
+
+// A Position write whose paint would give the screen exactly the pixels it got
+// from the last full paint. Every other write paints and so refreshes FPainted.
+bool TALProgressBarCore::RepaintIsIdentical() const {
+  if (!FPaintedValid || FShowPosText || FLoading || FSurface == nullptr) return false;
+  return CurrentPaintState() == FPainted;
+}
+
 void TALProgressBarCore::Paint() noexcept {
+  FPaintedValid = false;
   if (FSurface == nullptr || FWidth <= 0 || FHeight <= 0) return;
   try {
-    if (FSurface->SetBufferSize(FWidth, FHeight)) {
+    if (!FSurface->Shown()) {
+      // The layer this paint would have rebuilt is rebuilt by the next one.
+      if (FRebuildBarImage && !FLoading) FBarImageStale = true;
+    } else if (FSurface->SetBufferSize(FWidth, FHeight)) {
       FPixels = FSurface->BufferPixels();
       if (FPixels != nullptr) {
-        if (!FLoading) DrawBar(FRebuildBarImage);
+        if (!FLoading) {
+          DrawBar(FRebuildBarImage || FBarImageStale);
+          FBarImageStale = false;
+        }
         if (FShowBorder) DrawBorder();
         if (FShowPosText) DrawPosText();
         FSurface->Present();
+        if (!FLoading) {
+          FPainted = CurrentPaintState();
+          FPaintedValid = true;
+        }
       }
     }
   } catch (...) {

@@ -45,6 +45,9 @@ class IBarSurface {
   virtual void DrawText(int32_t x, int32_t y, std::string_view text, TPixel color) = 0;
   // Copies FBuffer to the control's (0, 0) on screen in one block copy.
   virtual void Present() = 0;
+  // False while nothing of the control can be seen (e.g. its window is
+  // minimised): the paint is skipped, and the next one is made in full.
+  virtual bool Shown() { return true; }
   // The current value (0x00BBGGRR) of system colour index.
   virtual TColor SystemColor(uint8_t index) = 0;
 };
@@ -109,6 +112,8 @@ class TALProgressBarCore {
   void SetPercentage(bool value);
   // Ignored (no store, no paint) when equal to the current value, above Max or
   // below Min; otherwise stored and painted over the bar layer already rendered.
+  // The paint is left out when it would show the same pixels as the last one:
+  // the filled length is unchanged and no position text is shown.
   int32_t GetPosition() const { return FPosition; }
   void SetPosition(int32_t value);
   const std::string& GetPosTextPrefix() const { return FPosTextPrefix; }
@@ -161,6 +166,19 @@ class TALProgressBarCore {
   void HorzLine(int64_t fromX, int64_t toX, int64_t y, TPixel pixel);
   void VertLine(int64_t x, int64_t fromY, int64_t toY, TPixel pixel);
   void CopyBarImage();
+  // What a Position write's paint depends on besides the bar layer.
+  struct TPaintedState {
+    int64_t Filled = -1;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    TPixel Background = 0;
+    TPixel Border1 = 0;
+    TPixel Border2 = 0;
+    TPixel Bar1 = 0;
+    bool operator==(const TPaintedState&) const = default;
+  };
+  TPaintedState CurrentPaintState() const;
+  bool RepaintIsIdentical() const;
 
   IBarSurface* FSurface = nullptr;
   int32_t FWidth = 200;
@@ -184,6 +202,7 @@ class TALProgressBarCore {
   TColor FBarColor2 = clYellow;
   TColor FBarColor3 = clRed;
   bool FRebuildBarImage = true;
+  bool FBarImageStale = false;  // a rebuilding paint was skipped while hidden
   std::vector<TPixel> FBarImage;
   int32_t FBarImageWidth = 0;
   int32_t FBarImageHeight = 0;
@@ -192,6 +211,10 @@ class TALProgressBarCore {
   TColor FFontColor = clWindowText;
   bool FLoading = false;
   std::string FText;  // reused so that a Position write allocates nothing
+  // The state the screen was last fully presented in; invalid after a paint
+  // that was skipped or failed.
+  TPaintedState FPainted;
+  bool FPaintedValid = false;
 };
 
 }  // namespace lumeno

@@ -88,6 +88,14 @@ class TALProgressBar::TSurface : public IBarSurface {
 
   TColor SystemColor(uint8_t index) override { return ::GetSysColor(index); }
 
+  // A minimised window shows none of its children; restoring it repaints them
+  // through WM_PAINT.
+  bool Shown() override {
+    if (PaintDc != nullptr) return true;
+    HWND root = Window != nullptr ? ::GetAncestor(Window, GA_ROOT) : nullptr;
+    return root == nullptr || !::IsIconic(root);
+  }
+
  private:
   // The 8-bit text in the system code page, as UTF-16 for the W calls. The
   // string keeps its capacity, so a repeated text allocates nothing.
@@ -121,7 +129,9 @@ bool TALProgressBar::Create(HWND parent, int x, int y, int width, int height, in
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     // A new size re-renders the whole bar layer, not only the uncovered strip.
-    wc.style = CS_HREDRAW | CS_VREDRAW;
+    // An own DC: a Position write paints outside WM_PAINT many times a second,
+    // and fetching a common DC for each costs more than the copy itself.
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
     wc.lpfnWndProc = &TALProgressBar::WndProc;
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));

@@ -59,6 +59,7 @@ class TFakeBarSurface : public IBarSurface {
     ++Presents;
     Screen = Buffer;
   }
+  bool Shown() override { return !Hidden; }
   TColor SystemColor(uint8_t index) override {
     ++SystemColorLookups;
     return SystemColors[index];
@@ -69,6 +70,7 @@ class TFakeBarSurface : public IBarSurface {
 
   std::array<TColor, 256> SystemColors{};
   bool RefuseBuffer = false;
+  bool Hidden = false;
   int32_t Width = 0;
   int32_t Height = 0;
   std::vector<TPixel> Buffer;

@@ -397,6 +397,84 @@ TEST_F(ALProgressBarTest, EveryOtherWriteRepaintsEvenWhenUnchanged) {
   }
 }
 
+TEST_F(ALProgressBarTest, PositionWritesOfTheSameFilledLengthPaintNothing) {
+  Make(10, 3, false);
+  bar.SetPosition(50);
+  const int presents = surface.Presents;
+  for (int32_t v : {51, 54, 46}) {  // 5.1, 5.4 and 4.6 pixels all fill 5
+    bar.SetPosition(v);
+    EXPECT_EQ(bar.GetPosition(), v);
+  }
+  EXPECT_EQ(surface.Presents, presents);
+  bar.SetPosition(56);
+  EXPECT_EQ(surface.Presents, presents + 1);
+  for (int32_t x = 0; x < 6; ++x) ExpectColumn(x, 0, 3, kBar);
+  ExpectColumn(6, 0, 3, kBack);
+}
+
+TEST_F(ALProgressBarTest, SameLengthWritesStillPaintWhenThePixelsMayDiffer) {
+  struct Case {
+    const char* name;
+    std::function<void()> before;
+  };
+  const Case cases[] = {
+      {"position text shown", [&] { bar.SetShowPosText(true); }},
+      {"loading", [&] { bar.SetLoading(true); }},
+      {"resized, host paint pending", [&] { bar.SetSize(10, 4); }},
+      {"last paint refused", [&] {
+         surface.RefuseBuffer = true;
+         bar.SetMax(100);
+         surface.RefuseBuffer = false;
+       }},
+      {"last paint while hidden", [&] {
+         surface.Hidden = true;
+         bar.SetMax(100);
+         surface.Hidden = false;
+       }},
+      {"system colour changed", [&] {
+         bar.SetBackgroundColor(clBtnFace);
+         surface.SystemColors[15] = RgbColor(1, 1, 1);
+       }},
+  };
+  for (const Case& c : cases) {
+    Make(10, 3, true);
+    bar.SetLoading(false);
+    bar.SetPosition(50);
+    c.before();
+    const int presents = surface.Presents;
+    bar.SetPosition(bar.GetPosition() == 50 ? 51 : 50);
+    EXPECT_EQ(surface.Presents, presents + 1) << c.name;
+  }
+}
+
+TEST_F(ALProgressBarTest, HiddenPaintsAreSkippedAndTheNextWriteCatchesUp) {
+  Make(10, 3, false);
+  bar.SetPosition(50);
+  surface.Hidden = true;
+  const int presents = surface.Presents;
+  bar.SetPosition(80);
+  bar.SetBarColor1(clRed);
+  EXPECT_EQ(surface.Presents, presents);
+  EXPECT_EQ(bar.GetPosition(), 80);
+  surface.Hidden = false;
+  bar.SetPosition(81);  // the same length as 80, but the screen still shows 50
+  EXPECT_EQ(surface.Presents, presents + 1);
+  for (int32_t x = 0; x < 8; ++x) ExpectColumn(x, 0, 3, clRed);
+  ExpectColumn(8, 0, 3, kBack);
+}
+
+TEST_F(ALProgressBarTest, ALayerChangedWhileHiddenShowsAtTheNextPositionWrite) {
+  Make(4, 1, false, cs2Colors);
+  bar.SetBarColor1(clBlack);
+  bar.SetBarColor2(clBlack);
+  bar.SetPosition(100);
+  surface.Hidden = true;
+  bar.SetBarColor2(RgbColor(3, 0, 0));
+  surface.Hidden = false;
+  bar.SetPosition(99);
+  EXPECT_EQ(surface.ColorAt(3, 0), RgbColor(3, 0, 0));
+}
+
 TEST_F(ALProgressBarTest, LoweringMaxBelowPositionShowsFull) {
   Make(10, 3, false);
   bar.SetPosition(80);

@@ -188,6 +188,50 @@ TEST_F(ALProgressBarWinTest, WritesRepaintBeforeReturningAndIgnoredOnesDoNot) {
   EXPECT_EQ(Client(42, 300), MainBarRow(300));
 }
 
+TEST_F(ALProgressBarWinTest, OnlyWritesThatMoveTheFillRepaint) {
+  MakeMainBar();
+  bar->SetPosition(1501);  // 200.63 rows: 201
+  Settle();
+  ASSERT_EQ(bar->Core().FilledLength(401), 201);
+
+  FillMarker();
+  bar->SetPosition(1503);  // 200.90 rows: still 201, the same pixels
+  EXPECT_EQ(bar->GetPosition(), 1503);
+  EXPECT_EQ(Client(42, 300), kMarker);
+  bar->SetPosition(1510);  // 201.87 rows: 202
+  EXPECT_EQ(Client(42, 300), MainBarRow(300));
+  EXPECT_EQ(Client(42, 199), MainBarRow(199));
+  EXPECT_EQ(Client(42, 200), MainBarRow(200));
+
+  // An exposed control is painted whole by WM_PAINT, whatever the writes skipped.
+  FillMarker();
+  bar->SetPosition(1511);
+  ::InvalidateRect(bar->Handle(), nullptr, FALSE);
+  Settle();
+  for (int y = 1; y < 402; ++y) ASSERT_EQ(Client(42, y), MainBarRow(y)) << "y=" << y;
+}
+
+TEST_F(ALProgressBarWinTest, WritesWhileMinimisedShowAfterRestore) {
+  MakeMainBar();
+  bar->SetPosition(1500);
+  Settle();
+  ::ShowWindow(parent, SW_MINIMIZE);
+  Settle();
+  ASSERT_TRUE(::IsIconic(parent));
+  for (int v = 1600; v <= 2500; v += 100) bar->SetPosition(v);
+  EXPECT_EQ(bar->GetPosition(), 2500);
+  ::ShowWindow(parent, SW_RESTORE);
+  Settle();
+  ASSERT_FALSE(::IsIconic(parent));
+  for (int y = 1; y < 402; ++y) ASSERT_EQ(Client(42, y), MainBarRow(y)) << "y=" << y;
+  // Restoring painted the bar whole; from there on only moves of the fill repaint.
+  FillMarker();
+  bar->SetPosition(2501);
+  EXPECT_EQ(Client(42, 300), kMarker);  // 334.33 rows, as 2500's 334.17: nothing to do
+  bar->SetPosition(2510);
+  EXPECT_EQ(Client(42, 300), MainBarRow(300));
+}
+
 TEST_F(ALProgressBarWinTest, PositionTextIsCentred) {
   bar = std::make_unique<TALProgressBar>();
   ASSERT_TRUE(bar->Create(parent, 10, 10, 86, 24, 101));
