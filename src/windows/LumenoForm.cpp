@@ -141,8 +141,11 @@ void TFormLumeno::CreateControls() {
   constexpr int kMemoWidth = 109;
   FMemo1 = AddControl(FPanelMenu,
                       {L"EDIT", L"Jeśli chcesz mieć \r\nnajnowszą wersję \r\nprogramu, kliknij na",
-                       ES_MULTILINE | ES_CENTER | ES_WANTRETURN | WS_TABSTOP, 0, Div2(kPanelMenuWidth - kMemoWidth),
-                       120, kMemoWidth, 41, IDC_MEMO1});
+                       ES_MULTILINE | ES_CENTER | ES_WANTRETURN | WS_TABSTOP, 0,
+                       Div2(kPanelMenuWidth - kMemoWidth), 120, kMemoWidth, 41, IDC_MEMO1});
+  // Three lines in a box three lines high: the edit's own margins go to the
+  // text, so a slightly wider substitute font still fits without wrapping.
+  SendMessageW(FMemo1, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
   SwallowEscape(FMemo1);
 
   constexpr int kLinkWidth = 130;

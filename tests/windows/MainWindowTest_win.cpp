@@ -62,6 +62,8 @@ TEST_F(TMainWindow, ControlsSitWhereTheDescriptionPutsThem) {
   EXPECT_EQ(memo.Height, 41);
   EXPECT_EQ(TextOf(Main().Memo1()), L"Jeśli chcesz mieć \r\nnajnowszą wersję \r\nprogramu, kliknij na");
   EXPECT_FALSE(GetWindowLongW(Main().Memo1(), GWL_STYLE) & ES_READONLY);
+  // The text gets the whole box width.
+  EXPECT_EQ(SendMessageW(Main().Memo1(), EM_GETMARGINS, 0, 0), 0);
   const TBounds link = ChildBounds(Main().LinkLabel1());
   EXPECT_EQ(link.Top, 160);
   EXPECT_EQ(link.Width, 130);
