@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "controls/ALProgressBarMath.h"
 #include "exercise/Ext80.h"
@@ -109,10 +110,17 @@ void TALProgressBarCore::SetPercentage(bool value) {
 void TALProgressBarCore::SetPosition(int32_t value) {
   if (value == FPosition || value > FMax || value < FMin) return;
   FPosition = value;
-  if (RepaintIsIdentical()) return;
+  // What the screen would show after this write, worked out once: it decides
+  // whether to paint at all and is what the paint leaves on screen.
+  std::optional<TPaintedState> next;
+  if (FSurface != nullptr && !FLoading) {
+    next = CurrentPaintState();
+    // A paint giving exactly the pixels of the last full one is left out.
+    if (FPaintedValid && !FShowPosText && *next == FPainted) return;
+  }
   // Paint never throws, so the flag is always set back.
   FRebuildBarImage = false;
-  Paint();
+  PaintAs(next ? &*next : nullptr);
   FRebuildBarImage = true;
 }
 
@@ -158,14 +166,9 @@ TALProgressBarCore::TPaintedState TALProgressBarCore::CurrentPaintState() const 
   return state;
 }
 
-// A Position write whose paint would give the screen exactly the pixels it got
-// from the last full paint. Every other write paints and so refreshes FPainted.
-bool TALProgressBarCore::RepaintIsIdentical() const {
-  if (!FPaintedValid || FShowPosText || FLoading || FSurface == nullptr) return false;
-  return CurrentPaintState() == FPainted;
-}
+void TALProgressBarCore::Paint() noexcept { PaintAs(nullptr); }
 
-void TALProgressBarCore::Paint() noexcept {
+void TALProgressBarCore::PaintAs(const TPaintedState* known) noexcept {
   FPaintedValid = false;
   if (FSurface == nullptr || FWidth <= 0 || FHeight <= 0) return;
   try {
@@ -183,7 +186,7 @@ void TALProgressBarCore::Paint() noexcept {
         if (FShowPosText) DrawPosText();
         FSurface->Present();
         if (!FLoading) {
-          FPainted = CurrentPaintState();
+          FPainted = known != nullptr ? *known : CurrentPaintState();
           FPaintedValid = true;
         }
       }

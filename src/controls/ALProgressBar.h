@@ -178,7 +178,8 @@ class TALProgressBarCore {
     bool operator==(const TPaintedState&) const = default;
   };
   TPaintedState CurrentPaintState() const;
-  bool RepaintIsIdentical() const;
+  // Paint; known, when given, is CurrentPaintState() already worked out.
+  void PaintAs(const TPaintedState* known) noexcept;
 
   IBarSurface* FSurface = nullptr;
   int32_t FWidth = 200;
