@@ -694,6 +694,14 @@ HWND NeedWindow(const TArgs& a, size_t index) {
   return h;
 }
 
+// The control that positional argument index names inside top, or null after
+// saying which one is missing.
+HWND NeedControl(HWND top, const TArgs& a, size_t index) {
+  HWND c = ResolveControl(top, a.positional[index], a);
+  if (!c) Err("no control \"" + Utf8(a.positional[index]) + "\"");
+  return c;
+}
+
 // An up-down control on the row of a label that starts with ROWTEXT: the
 // nearest up-down to the label's right whose vertical span holds the label's
 // middle (or, failing that, whose middle lies closest).
@@ -803,11 +811,8 @@ int main() {
   if (cmd == L"click") {
     HWND h = NeedWindow(a, 0);
     if (!h || p.size() < 2) return h ? Usage() : 1;
-    HWND c = ResolveControl(h, p[1], a);
-    if (!c) {
-      Err("no control \"" + Utf8(p[1]) + "\"");
-      return 1;
-    }
+    HWND c = NeedControl(h, a, 1);
+    if (!c) return 1;
     if (a.real) {
       RECT r = ScreenRect(c);
       RealClick({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, false);
@@ -822,11 +827,8 @@ int main() {
   if (cmd == L"checked") {
     HWND h = NeedWindow(a, 0);
     if (!h || p.size() < 2) return h ? Usage() : 1;
-    HWND c = ResolveControl(h, p[1], a);
-    if (!c) {
-      Err("no control \"" + Utf8(p[1]) + "\"");
-      return 1;
-    }
+    HWND c = NeedControl(h, a, 1);
+    if (!c) return 1;
     DWORD_PTR state = 0;
     SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
     Out("checked=" + Num(state == BST_CHECKED ? 1 : 0));
