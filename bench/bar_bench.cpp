@@ -11,8 +11,8 @@ namespace {
 
 using namespace lumeno;
 
-// FBuffer as a vector, and a second vector standing for the screen: Present is
-// the one block copy a real surface makes.
+// FBuffer as a vector, and a second vector standing for the screen: Present and
+// PresentRect are the block copies a real surface makes.
 class TMemorySurface : public IBarSurface {
  public:
   bool SetBufferSize(int32_t width, int32_t height) override {
@@ -28,6 +28,13 @@ class TMemorySurface : public IBarSurface {
   void DrawText(int32_t, int32_t, std::string_view, TPixel) override {}
   void Present() override {
     std::memcpy(FScreen.data(), FBuffer.data(), FBuffer.size() * sizeof(TPixel));
+    benchmark::ClobberMemory();
+  }
+  void PresentRect(int32_t x, int32_t y, int32_t width, int32_t height) override {
+    for (int32_t row = y; row < y + height; ++row) {
+      const size_t at = static_cast<size_t>(row) * FWidth + x;
+      std::memcpy(FScreen.data() + at, FBuffer.data() + at, static_cast<size_t>(width) * sizeof(TPixel));
+    }
     benchmark::ClobberMemory();
   }
   TColor SystemColor(uint8_t index) override { return RgbColor(index, 100, 200); }
@@ -63,6 +70,21 @@ void BM_PositionWrite(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * state.range(0) * state.range(1) * 4);
 }
 
+// The same writes while the position text shows: every one composes and
+// presents the whole control (the text itself is left out here).
+void BM_PositionWriteFull(benchmark::State& state) {
+  TMemorySurface surface;
+  TALProgressBarCore bar(&surface);
+  Configure(bar, static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
+  bar.SetShowPosText(true);
+  int32_t p = 0;
+  for (auto _ : state) {
+    p = p == 3000 ? 1 : p + 1;
+    bar.SetPosition(p);
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0) * state.range(1) * 4);
+}
+
 void BM_GradientRebuild(benchmark::State& state) {
   TMemorySurface surface;
   TALProgressBarCore bar(&surface);
@@ -86,6 +108,7 @@ void BM_ImageMemcpy(benchmark::State& state) {
 #define BAR_SIZES ->Args({86, 403})->Args({1920, 40})
 BENCHMARK(BM_ImageMemcpy) BAR_SIZES;
 BENCHMARK(BM_PositionWrite) BAR_SIZES;
+BENCHMARK(BM_PositionWriteFull) BAR_SIZES;
 BENCHMARK(BM_GradientRebuild) BAR_SIZES;
 
 }  // namespace

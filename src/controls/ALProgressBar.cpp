@@ -115,8 +115,9 @@ void TALProgressBarCore::SetPosition(int32_t value) {
   std::optional<TPaintedState> next;
   if (FSurface != nullptr && !FLoading) {
     next = CurrentPaintState();
-    // A paint giving exactly the pixels of the last full one is left out.
-    if (FPaintedValid && !FShowPosText && *next == FPainted) return;
+    // A paint giving exactly the pixels of the last full one is left out,
+    // and one differing only in the filled length redraws only the difference.
+    if (FPaintedValid && !FShowPosText && (*next == FPainted || PaintFillChange(*next))) return;
   }
   // Paint never throws, so the flag is always set back.
   FRebuildBarImage = false;
@@ -196,6 +197,48 @@ void TALProgressBarCore::PaintAs(const TPaintedState* known) noexcept {
     // next one tries again.
   }
   FPixels = nullptr;
+}
+
+bool TALProgressBarCore::PaintFillChange(const TPaintedState& next) noexcept {
+  TPaintedState sameLength = next;
+  sameLength.Filled = FPainted.Filled;
+  if (sameLength != FPainted || FLoading || FBarImageStale) return false;
+  const bool solid = FBarBitmap.Empty() && Known(FBarColorStyle) == cs1Color;
+  // Without a bar layer of the control's size the full paint decides what shows.
+  if (!solid && (FBarImageWidth != FWidth || FBarImageHeight != FHeight || FBarImage.empty())) return false;
+  const TProgressDirection dir = Known(FDirection);
+  const int64_t inset = FShowBorder ? 1 : 0;
+  const int64_t left = inset, top = inset, right = int64_t{FWidth} - inset, bottom = int64_t{FHeight} - inset;
+  const int64_t length = IsHorizontal(dir) ? right - left : bottom - top;
+  const int64_t from = std::min(FPainted.Filled, next.Filled);
+  const int64_t to = std::max(FPainted.Filled, next.Filled);
+  if (length <= 0 || from < 0 || to > length || bottom <= top || right <= left) return false;
+  if (!FSurface->Shown() || !FSurface->SetBufferSize(FWidth, FHeight)) return false;
+  FPixels = FSurface->BufferPixels();
+  if (FPixels == nullptr) return false;
+
+  int64_t x0 = left, y0 = top, x1 = right, y1 = bottom;
+  switch (dir) {
+    case pdLeftToRight: x0 = left + from; x1 = left + to; break;
+    case pdRightToLeft: x0 = right - to; x1 = right - from; break;
+    case pdBottomToTop: y0 = bottom - to; y1 = bottom - from; break;
+    case pdTopToBottom: y0 = top + from; y1 = top + to; break;
+  }
+  if (next.Filled < FPainted.Filled) {
+    FillRect(x0, y0, x1, y1, next.Background);
+  } else if (solid) {
+    FillRect(x0, y0, x1, y1, next.Bar1);
+  } else {
+    for (int64_t y = y0; y < y1; ++y) {
+      std::memcpy(FPixels + y * FWidth + x0, FBarImage.data() + y * FWidth + x0,
+                  static_cast<size_t>(x1 - x0) * sizeof(TPixel));
+    }
+  }
+  FSurface->PresentRect(static_cast<int32_t>(x0), static_cast<int32_t>(y0), static_cast<int32_t>(x1 - x0),
+                        static_cast<int32_t>(y1 - y0));
+  FPixels = nullptr;
+  FPainted = next;
+  return true;
 }
 
 TPixel TALProgressBarCore::Resolve(TColor color) const {

@@ -45,6 +45,12 @@ class IBarSurface {
   virtual void DrawText(int32_t x, int32_t y, std::string_view text, TPixel color) = 0;
   // Copies FBuffer to the control's (0, 0) on screen in one block copy.
   virtual void Present() = 0;
+  // Copies one rectangle of FBuffer (inside it, not empty) to the same place
+  // on screen; the rest of the screen already shows the rest of FBuffer.
+  virtual void PresentRect(int32_t x, int32_t y, int32_t width, int32_t height) {
+    (void)x, (void)y, (void)width, (void)height;
+    Present();
+  }
   // False while nothing of the control can be seen (e.g. its window is
   // minimised): the paint is skipped, and the next one is made in full.
   virtual bool Shown() { return true; }
@@ -113,7 +119,9 @@ class TALProgressBarCore {
   // Ignored (no store, no paint) when equal to the current value, above Max or
   // below Min; otherwise stored and painted over the bar layer already rendered.
   // The paint is left out when it would show the same pixels as the last one:
-  // the filled length is unchanged and no position text is shown.
+  // the filled length is unchanged and no position text is shown. When only
+  // the filled length changes, only the strip between its old and new end is
+  // redrawn and presented.
   int32_t GetPosition() const { return FPosition; }
   void SetPosition(int32_t value);
   const std::string& GetPosTextPrefix() const { return FPosTextPrefix; }
@@ -180,6 +188,10 @@ class TALProgressBarCore {
   TPaintedState CurrentPaintState() const;
   // Paint; known, when given, is CurrentPaintState() already worked out.
   void PaintAs(const TPaintedState* known) noexcept;
+  // Brings the screen from FPainted to next when only the filled length
+  // differs, redrawing and presenting just the strip between the two ends.
+  // False when that cannot be done; a full paint is then needed.
+  bool PaintFillChange(const TPaintedState& next) noexcept;
 
   IBarSurface* FSurface = nullptr;
   int32_t FWidth = 200;

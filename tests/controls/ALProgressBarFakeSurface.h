@@ -3,6 +3,7 @@
 // every call is counted.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -59,6 +60,22 @@ class TFakeBarSurface : public IBarSurface {
     ++Presents;
     Screen = Buffer;
   }
+  void PresentRect(int32_t x, int32_t y, int32_t width, int32_t height) override {
+    ++Presents;
+    ++PartialPresents;
+    LastRect = {x, y, width, height};
+    // A rectangle outside the buffer would be a fault of the bar's; show it as
+    // a screen that no longer matches anything.
+    if (x < 0 || y < 0 || width <= 0 || height <= 0 || x + width > Width || y + height > Height ||
+        Screen.size() != Buffer.size()) {
+      Screen.clear();
+      return;
+    }
+    for (int32_t row = y; row < y + height; ++row) {
+      const size_t at = static_cast<size_t>(row) * Width + x;
+      std::copy_n(Buffer.begin() + at, width, Screen.begin() + at);
+    }
+  }
   bool Shown() override { return !Hidden; }
   TColor SystemColor(uint8_t index) override {
     ++SystemColorLookups;
@@ -76,6 +93,8 @@ class TFakeBarSurface : public IBarSurface {
   std::vector<TPixel> Buffer;
   std::vector<TPixel> Screen;
   int Presents = 0;
+  int PartialPresents = 0;
+  std::array<int32_t, 4> LastRect{};  // x, y, width, height of the last PresentRect
   int ResizeCalls = 0;
   int TextDraws = 0;
   int SystemColorLookups = 0;
