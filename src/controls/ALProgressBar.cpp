@@ -180,7 +180,7 @@ void TALProgressBarCore::PaintAs(const TPaintedState* known) noexcept {
       FPixels = FSurface->BufferPixels();
       if (FPixels != nullptr) {
         if (!FLoading) {
-          DrawBar(FRebuildBarImage || FBarImageStale);
+          DrawBar(FRebuildBarImage || FBarImageStale, known);
           FBarImageStale = false;
         }
         if (FShowBorder) DrawBorder();
@@ -303,7 +303,7 @@ void TALProgressBarCore::CopyBarImage() {
   }
 }
 
-void TALProgressBarCore::DrawBar(bool rebuild) {
+void TALProgressBarCore::DrawBar(bool rebuild, const TPaintedState* known) {
   const TProgressDirection dir = Known(FDirection);
   if (!FBarBitmap.Empty()) {
     if (rebuild && SetBarImageSize(FWidth, FHeight)) TileBarBitmap();
@@ -318,7 +318,8 @@ void TALProgressBarCore::DrawBar(bool rebuild) {
   const int64_t inset = FShowBorder ? 1 : 0;
   const int64_t left = inset, top = inset, right = int64_t{FWidth} - inset, bottom = int64_t{FHeight} - inset;
   const int64_t length = IsHorizontal(dir) ? right - left : bottom - top;
-  const int64_t unfilled = length - FilledLength(static_cast<int32_t>(length));
+  const int64_t filled = known != nullptr ? known->Filled : FilledLength(static_cast<int32_t>(length));
+  const int64_t unfilled = length - filled;
   if (unfilled <= 0) return;
   const TPixel background = Resolve(FBackgroundColor);
   switch (dir) {

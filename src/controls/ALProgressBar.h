@@ -165,7 +165,6 @@ class TALProgressBarCore {
  private:
   TPixel Resolve(TColor color) const;
   bool SetBarImageSize(int32_t width, int32_t height);
-  void DrawBar(bool rebuild);
   void DrawGradient();
   void TileBarBitmap();
   void DrawBorder();
@@ -188,6 +187,8 @@ class TALProgressBarCore {
   TPaintedState CurrentPaintState() const;
   // Paint; known, when given, is CurrentPaintState() already worked out.
   void PaintAs(const TPaintedState* known) noexcept;
+  // known, when given, holds the filled length already worked out.
+  void DrawBar(bool rebuild, const TPaintedState* known);
   // Brings the screen from FPainted to next when only the filled length
   // differs, redrawing and presenting just the strip between the two ends.
   // False when that cannot be done; a full paint is then needed.
