@@ -69,7 +69,13 @@ TFormAbout::TFormAbout(TFormLumeno& main, std::wstring exePath)
                  COLOR_BTNFACE,
                  nullptr,
                  main.Handle()};
-  if (CreateForm(desc)) CreateControls();
+  CreateForm(desc);
+}
+
+void TFormAbout::EnsureControls() {
+  if (FControlsCreated || !FHandle) return;
+  FControlsCreated = true;
+  CreateControls();
 }
 
 void TFormAbout::CreateControls() {
@@ -114,6 +120,7 @@ void TFormAbout::CreateControls() {
 }
 
 void TFormAbout::FormCreate() {
+  EnsureControls();
   const std::string text = "ver. " + pobierzWersje(FExePath);
   if (FLabel1) SetWindowTextW(FLabel1, Widen(text).c_str());
 }

@@ -42,19 +42,30 @@ class TFormAbout final : public TForm {
   void FormCreate();
   void Button1Click();
 
-  HWND Label1() const { return FLabel1; }
-  HWND Label2() const { return FLabel2; }
-  HWND Button1() const { return FButton1; }
-  HWND Memo1() const { return FMemo1; }
-  HWND Memo2() const { return FMemo2; }
-  HWND LinkLabel1() const { return FLinkLabel1.Handle(); }
+  // The controls, created on first use.
+  HWND Label1() { return Created(FLabel1); }
+  HWND Label2() { return Created(FLabel2); }
+  HWND Button1() { return Created(FButton1); }
+  HWND Memo1() { return Created(FMemo1); }
+  HWND Memo2() { return Created(FMemo2); }
+  HWND LinkLabel1() {
+    EnsureControls();
+    return FLinkLabel1.Handle();
+  }
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormShow() override { FormCreate(); }
 
  private:
+  // The controls come with the first showing: nobody sees them before, and
+  // creating them is start-up time under Wine.
+  void EnsureControls();
   void CreateControls();
+  HWND Created(const HWND& control) {
+    EnsureControls();
+    return control;
+  }
 
   std::wstring FExePath;
   HWND FLabel1 = nullptr;
@@ -65,6 +76,7 @@ class TFormAbout final : public TForm {
   TLinkLabel FLinkLabel1;
   TUniqueFont FTitleFont;
   TUniqueFont FVersionFont;
+  bool FControlsCreated = false;
 };
 
 }  // namespace lumeno

@@ -45,7 +45,15 @@ TFormInstruction::TFormInstruction(TFormLumeno& main) {
                  COLOR_INFOBK,
                  nullptr,
                  main.Handle()};
-  if (CreateForm(desc)) CreateRichEdit();
+  CreateForm(desc);
+}
+
+HWND TFormInstruction::RichEdit1() {
+  if (!FRichEditTried && FHandle) {
+    FRichEditTried = true;
+    CreateRichEdit();
+  }
+  return FRichEdit1;
 }
 
 void TFormInstruction::CreateRichEdit() {

@@ -1,6 +1,9 @@
 // TFormInstruction, the instruction window: the help text in a rich-text box
 // framed by a 21-pixel border of the window's colour. Created once, hidden,
-// shown modally; it has no handlers or operations of its own.
+// shown modally; it has no handlers or operations of its own. The rich-text
+// box, and the library behind it, come with the first showing (or the first
+// call to RichEdit1): nobody sees them before, and loading them is a good part
+// of start-up under Wine.
 #pragma once
 
 #include <windows.h>
@@ -23,16 +26,19 @@ class TFormInstruction final : public TForm {
   explicit TFormInstruction(TFormLumeno& main);
   ~TFormInstruction() override { DestroyForm(); }
 
-  HWND RichEdit1() const { return FRichEdit1; }
+  // The help text box, created on first use.
+  HWND RichEdit1();
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void FormShow() override { RichEdit1(); }
 
  private:
   void CreateRichEdit();
   void PaintBorder();
 
   HWND FRichEdit1 = nullptr;
+  bool FRichEditTried = false;
 };
 
 }  // namespace lumeno

@@ -68,7 +68,7 @@ TFormSettings::TFormSettings(TFormLumeno& main, TRegistryFactory makeRegistry)
                  COLOR_BTNFACE,
                  nullptr,
                  main.Handle()};
-  if (CreateForm(desc)) CreateControls();
+  CreateForm(desc);
   ReadDecimalSeparator();
   FormCreate();
 }
@@ -77,6 +77,20 @@ TFormSettings::~TFormSettings() {
   // The pacer must not read a pattern that is gone.
   FMain.Pacer().SetPatternSource(nullptr);
   DestroyForm();
+}
+
+void TFormSettings::EnsureControls() {
+  if (FControlsCreated || !FHandle) return;
+  FControlsCreated = true;
+  CreateControls();
+  SetStayOnTopChecked(FStayOnTopChecked);
+  SetSoundsChecked(FSoundsChecked);
+  aktualizujWyswietlaneCyfry();
+}
+
+HWND TFormSettings::Control(int id) {
+  EnsureControls();
+  return FHandle ? GetDlgItem(FHandle, id) : nullptr;
 }
 
 void TFormSettings::CreateControls() {
@@ -120,7 +134,6 @@ void TFormSettings::CreateControls() {
                                             17, IDC_STAYONTOP});
   FChEnableSounds = AddControl(FHandle, {L"BUTTON", L"enable sounds", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 12, 150, 170,
                                          17, IDC_ENABLESOUNDS});
-  SendMessageW(FChEnableSounds, BM_SETCHECK, BST_CHECKED, 0);
 
   AddControl(FHandle, {L"STATIC", L"", SS_ETCHEDVERT, 0, 208, 12, 2, 210, kStaticId});
 
@@ -229,11 +242,13 @@ void TFormSettings::Finish(int result) {
 }
 
 bool TFormSettings::StayOnTopChecked() const {
+  if (!FCheckBoxStayOnTop) return FStayOnTopChecked;
   return SendMessageW(FCheckBoxStayOnTop, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void TFormSettings::SetStayOnTopChecked(bool checked) {
-  SendMessageW(FCheckBoxStayOnTop, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  FStayOnTopChecked = checked;
+  if (FCheckBoxStayOnTop) SendMessageW(FCheckBoxStayOnTop, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TFormSettings::zmianaStayOnTop() { FMain.SetStayOnTop(StayOnTopChecked()); }
@@ -243,14 +258,19 @@ bool TFormSettings::MenuVisible() const { return FMain.PanelMenuVisible(); }
 void TFormSettings::SetMenuVisible(bool visible) { FMain.SetPanelMenuVisible(visible); }
 
 bool TFormSettings::SoundsChecked() const {
+  if (!FChEnableSounds) return FSoundsChecked;
   return SendMessageW(FChEnableSounds, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void TFormSettings::SetSoundsChecked(bool checked) {
-  SendMessageW(FChEnableSounds, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  FSoundsChecked = checked;
+  if (FChEnableSounds) SendMessageW(FChEnableSounds, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TFormSettings::FormShow() { SetLeft(SettingsLeft(FMain.Bounds().Left, FMain.BarWidth())); }
+void TFormSettings::FormShow() {
+  EnsureControls();
+  SetLeft(SettingsLeft(FMain.Bounds().Left, FMain.BarWidth()));
+}
 
 bool TFormSettings::UpDownPressed(const NMUPDOWN& nm) {
   // The counter moves only while it stays inside its range; a press at the

@@ -80,6 +80,21 @@ TEST_F(TAboutWindow, ShowsVerAloneWhenTheExecutableHasNoVersionRecord) {
   EXPECT_EQ(TextOf(About().Label1()), L"ver. ");
 }
 
+TEST_F(TAboutWindow, GetsItsControlsWithTheFirstShowing) {
+  Start();
+  HWND about = About().Handle();
+  EXPECT_EQ(GetWindow(about, GW_CHILD), nullptr);
+  HWND first = nullptr;
+  std::wstring version;
+  ShowAndDo(About(), [&] {
+    first = GetNextDlgTabItem(about, nullptr, FALSE);
+    version = TextOf(GetDlgItem(about, IDC_ABOUT_LABEL1));
+    PostMessageW(first, BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(first, About().Button1());
+  EXPECT_EQ(version, L"ver. ");
+}
+
 TEST_F(TAboutWindow, RecomputesTheVersionAtEveryShowing) {
   Start();
   TFormAbout about(Main(), SystemFile(L"kernel32.dll"));
@@ -172,6 +187,23 @@ TEST_F(TInstructionWindow, FramesTheHelpTextInItsBorder) {
   EXPECT_EQ(ToString(ChildBounds(rich)), "0,0,379,268");
   EXPECT_FALSE(GetWindowLongW(rich, GWL_STYLE) & (ES_READONLY | WS_BORDER | WS_HSCROLL));
   EXPECT_EQ(GetNextDlgTabItem(window, nullptr, FALSE), rich);
+}
+
+TEST_F(TInstructionWindow, GetsItsHelpTextWithTheFirstShowing) {
+  Start();
+  HWND window = Instruction().Handle();
+  EXPECT_EQ(GetWindow(window, GW_CHILD), nullptr);
+  HWND child = nullptr;
+  std::wstring text;
+  ShowAndDo(Instruction(), [&] {
+    child = GetWindow(window, GW_CHILD);
+    text = TextOf(child);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  });
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child, Instruction().RichEdit1());
+  EXPECT_EQ(ToString(ChildBounds(child)), "0,0,379,268");
+  EXPECT_NE(text.find(L"INSTRUKCJA"), std::wstring::npos);
 }
 
 TEST_F(TInstructionWindow, ShowsTheHelpTextInMsSerifOfCentralEurope) {

@@ -41,6 +41,7 @@ bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHEC
 TEST_F(TSettingsDialog, HasItsCaptionSizeTextsAndInitialStates) {
   Start();
   HWND dialog = Settings().Handle();
+  Settings().EnsureControls();
   EXPECT_EQ(TextOf(dialog), L"Settings");
   RECT client{};
   GetClientRect(dialog, &client);
@@ -94,6 +95,36 @@ TEST_F(TSettingsDialog, FiguresShowTheLoadedPattern) {
   Start();
   EXPECT_EQ(Figures(Settings()), "7.6 7.9 2.1 1.2 4.0 0.3");
   EXPECT_FALSE(Checked(Settings().ChEnableSounds()));
+}
+
+TEST_F(TSettingsDialog, KeepsTheLoadedStatesUntilItsControlsComeWithTheFirstShowing) {
+  StoreSettings(21, 40, 12, 3, true, false, false);
+  Start();
+  EXPECT_EQ(GetWindow(Settings().Handle(), GW_CHILD), nullptr);
+  EXPECT_TRUE(Settings().StayOnTopChecked());
+  EXPECT_FALSE(Settings().SoundsEnabled());
+  // A store load before the controls exist (Cancel reloads, for one).
+  Settings().SetSoundsChecked(true);
+  Settings().SetStayOnTopChecked(false);
+  Settings().SetStayOnTopChecked(true);
+
+  HWND sounds = nullptr;
+  std::string figures;
+  TLater::After(60, [&] {
+    sounds = GetDlgItem(Settings().Handle(), IDC_ENABLESOUNDS);
+    figures = Figures(Settings());
+    PostMessageW(Settings().Handle(), WM_CLOSE, 0, 0);
+  });
+  Settings().ShowModal();
+  ASSERT_NE(sounds, nullptr);
+  EXPECT_EQ(sounds, Settings().ChEnableSounds());
+  EXPECT_EQ(figures, "7.6 7.9 2.1 1.2 4.0 0.3");
+  EXPECT_TRUE(Checked(Settings().ChEnableSounds()));
+  EXPECT_TRUE(Checked(Settings().CheckBoxStayOnTop()));
+  // From now on the boxes themselves are what counts.
+  SendMessageW(Settings().ChEnableSounds(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(Settings().SoundsEnabled());
+  EXPECT_TRUE(Settings().StayOnTopChecked());
 }
 
 TEST_F(TSettingsDialog, ArrowsChangeTheLivePatternAndTheFigures) {
