@@ -263,5 +263,11 @@ survives() {
   fi
   local out
   out="$(close_main)"
-  if [ "$out" = "exited code=0" ]; then pass "$name"; else fail "$name: close gave '$out'"; drv kill "$E2E_PID" >/dev/null; fi
+  if [ "$out" = "exited code=0" ]; then
+    pass "$name"
+  else
+    # What was left of it, so that a slow or stuck close can be told apart.
+    fail "$name: close gave '$out'; the main window then: $(drv info "$E2E_MAIN" 2>&1 | head -n1)"
+    drv kill "$E2E_PID" >/dev/null
+  fi
 }
