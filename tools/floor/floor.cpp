@@ -5,15 +5,16 @@
 //
 // Two more modes show where a painting tick's time goes: "full" copies a
 // bar-sized bitmap (94 x 415, Lumeno's bar) to the window on every tick, as a
-// full repaint of the bar does; "rows" copies only the two rows a tick
-// typically changes.
+// full repaint of the bar does; "row" copies only the one row a tick of the
+// breathing bar typically changes, as Lumeno's bar does. Both paint through
+// the window's own DC, as the bar does.
 #include <windows.h>
 
 #include <cstring>
 
 namespace {
 
-enum class TMode { kNone, kFull, kRows };
+enum class TMode { kNone, kFull, kRow };
 
 TMode gMode = TMode::kNone;
 LARGE_INTEGER gNow;
@@ -28,8 +29,8 @@ void PaintTick(HWND hwnd) {
   if (gMode == TMode::kFull) {
     BitBlt(dc, 0, 0, kBarWidth, kBarHeight, gMemDC, 0, 0, SRCCOPY);
   } else {
-    int y = kBarHeight - 2 - (gTick % (kBarHeight - 2));
-    BitBlt(dc, 0, y, kBarWidth, 2, gMemDC, 0, y, SRCCOPY);
+    int y = kBarHeight - 1 - (gTick % kBarHeight);
+    BitBlt(dc, 0, y, kBarWidth, 1, gMemDC, 0, y, SRCCOPY);
   }
   ReleaseDC(hwnd, dc);
   ++gTick;
@@ -53,8 +54,9 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show) {
   if (cmdLine && std::strstr(cmdLine, "full")) gMode = TMode::kFull;
-  if (cmdLine && std::strstr(cmdLine, "rows")) gMode = TMode::kRows;
+  if (cmdLine && std::strstr(cmdLine, "row")) gMode = TMode::kRow;
   WNDCLASSW wc{};
+  if (gMode != TMode::kNone) wc.style = CS_OWNDC;
   wc.lpfnWndProc = FloorProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
