@@ -12,6 +12,22 @@ namespace {
 constexpr UINT kLoopFlags = 27;
 static_assert(kLoopFlags == (SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_NOSTOP));
 
+using TSndPlaySoundA = BOOL(WINAPI*)(LPCSTR sound, UINT flags);
+
+// winmm is loaded by the first sound rather than with the program: with the
+// sounds off it is never needed, and under Wine it (with what it pulls in)
+// costs start-up time. Once loaded it stays for the life of the process.
+TSndPlaySoundA SndPlaySound(bool load) {
+  HMODULE winmm = load ? ::LoadLibraryW(L"winmm.dll") : ::GetModuleHandleW(L"winmm.dll");
+  if (!winmm) return nullptr;
+  return reinterpret_cast<TSndPlaySoundA>(reinterpret_cast<void*>(::GetProcAddress(winmm, "sndPlaySoundA")));
+}
+
+TSndPlaySoundA LoadedSndPlaySound() {
+  static const TSndPlaySoundA play = SndPlaySound(true);
+  return play;
+}
+
 // The directory is found in UTF-16, where a separator cannot be the trail
 // byte of a double-byte ANSI character, and only then converted.
 std::string ExecutableDirectory() {
@@ -53,9 +69,12 @@ void TWaveSound::Start(const char* fileName) {
   // Without a directory there is nothing beside the executable to play.
   if (directory_.empty()) return;
   const std::string path = directory_ + fileName;
-  ::sndPlaySoundA(path.c_str(), kLoopFlags);
+  if (TSndPlaySoundA play = LoadedSndPlaySound()) play(path.c_str(), kLoopFlags);
 }
 
-void TWaveSound::Stop() { ::sndPlaySoundA(nullptr, 0); }
+void TWaveSound::Stop() {
+  // Without winmm in the process nothing of ours can be playing.
+  if (TSndPlaySoundA play = SndPlaySound(false)) play(nullptr, 0);
+}
 
 }  // namespace lumeno

@@ -1,5 +1,6 @@
 // The looping breathing sounds on Windows, played with sndPlaySoundA from the
 // executable's directory. A missing file plays nothing and reports nothing.
+// winmm is loaded with the first sound, not at start-up.
 #pragma once
 
 #include <string>

@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -101,6 +106,54 @@ TEST_F(LumenoExeTest, ManifestAsksForCommonControls6AsInvoker) {
   for (std::size_t at = manifest.find("supportedOS"); at != std::string::npos; at = manifest.find("supportedOS", at + 1))
     ++systems;
   EXPECT_EQ(systems, 5u) << "Vista, 7, 8, 8.1 and 10/11";
+}
+
+// The DLL names in a PE file's import directory, lower-cased.
+std::vector<std::string> ImportedDlls(const std::string& path) {
+  std::vector<std::string> names;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return names;
+  std::string file;
+  char chunk[65536];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) file.append(chunk, n);
+  std::fclose(f);
+  auto at = [&file](size_t offset, size_t size) { return offset <= file.size() && size <= file.size() - offset; };
+  IMAGE_DOS_HEADER dos{};
+  if (!at(0, sizeof dos)) return names;
+  memcpy(&dos, file.data(), sizeof dos);
+  IMAGE_NT_HEADERS64 nt{};
+  if (dos.e_lfanew < 0 || !at(static_cast<size_t>(dos.e_lfanew), sizeof nt)) return names;
+  memcpy(&nt, file.data() + dos.e_lfanew, sizeof nt);
+  const size_t sections = static_cast<size_t>(dos.e_lfanew) + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
+                          nt.FileHeader.SizeOfOptionalHeader;
+  // A relative virtual address as an offset into the file.
+  auto fileOffset = [&](DWORD rva) -> size_t {
+    for (WORD i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
+      IMAGE_SECTION_HEADER sh{};
+      if (!at(sections + i * sizeof sh, sizeof sh)) break;
+      memcpy(&sh, file.data() + sections + i * sizeof sh, sizeof sh);
+      if (rva >= sh.VirtualAddress && rva < sh.VirtualAddress + sh.SizeOfRawData)
+        return sh.PointerToRawData + (rva - sh.VirtualAddress);
+    }
+    return file.size();
+  };
+  size_t entry = fileOffset(nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+  for (IMAGE_IMPORT_DESCRIPTOR d{}; at(entry, sizeof d); entry += sizeof d) {
+    memcpy(&d, file.data() + entry, sizeof d);
+    if (!d.Name) break;
+    std::string name = file.c_str() + std::min(fileOffset(d.Name), file.size());
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    names.push_back(name);
+  }
+  return names;
+}
+
+TEST_F(LumenoExeTest, LeavesWinmmToTheFirstSound) {
+  // winmm and what it pulls in cost start-up time; the first sound loads it.
+  const std::vector<std::string> dlls = ImportedDlls(path_);
+  EXPECT_NE(std::find(dlls.begin(), dlls.end(), "user32.dll"), dlls.end());
+  EXPECT_NE(std::find(dlls.begin(), dlls.end(), "comctl32.dll"), dlls.end());
+  EXPECT_EQ(std::find(dlls.begin(), dlls.end(), "winmm.dll"), dlls.end());
 }
 
 #pragma pack(push, 2)
