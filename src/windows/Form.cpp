@@ -184,6 +184,10 @@ TBounds TForm::Bounds() const {
 void TForm::SetBounds(const TBounds& bounds) {
   if (!FHandle) return;
   const TBounds b = SanitizeBounds(bounds);
+  // The bounds the window already has change nothing, but under Wine the
+  // call still costs a trip to the display (the placement store sets each
+  // edge in turn at start-up, mostly to what it already is).
+  if (b == Bounds()) return;
   SetWindowPos(FHandle, nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -397,5 +397,27 @@ TEST_F(TMainWindow, ReachableStoredBoundsAreKeptExactly) {
   EXPECT_EQ(ToString(WindowBounds(Main().Handle())), "100,200,102,470");
 }
 
+// Placement writes that change nothing reach neither the system nor the layout.
+TEST_F(TMainWindow, SettingTheBoundsItAlreadyHasMovesNothing) {
+  Start();
+  HWND main = Main().Handle();
+  int changes = 0;
+  auto count = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) -> LRESULT {
+    if (msg == WM_WINDOWPOSCHANGING) ++*reinterpret_cast<int*>(data);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+  };
+  ASSERT_TRUE(SetWindowSubclass(main, count, 1, reinterpret_cast<DWORD_PTR>(&changes)));
+  const TBounds before = WindowBounds(main);
+  Main().SetLeft(Main().GetLeft());
+  Main().SetTop(Main().GetTop());
+  Main().SetWidth(Main().GetWidth());
+  Main().SetHeight(Main().GetHeight());
+  EXPECT_EQ(changes, 0);
+  Main().SetLeft(before.Left + 7);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(WindowBounds(main).Left, before.Left + 7);
+  RemoveWindowSubclass(main, count, 1);
+}
+
 }  // namespace
 }  // namespace lumeno::test
