@@ -27,6 +27,14 @@ constexpr int kMenuButtonLeft = 16;
 constexpr int kMenuButtonWidth = 99;
 constexpr int kMenuButtonHeight = 25;
 
+// A child control's bounds in its parent's client coordinates.
+TBounds ChildBoundsOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
 }  // namespace
 
 TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
@@ -181,7 +189,11 @@ void TFormLumeno::Relayout() {
   const TMainLayout l = LayOutMain(client.right, client.bottom, FMenuVisible);
   HDWP dwp = BeginDeferWindowPos(3);
   auto place = [&dwp](HWND hwnd, const TBounds& b) {
-    if (hwnd && dwp) dwp = DeferWindowPos(dwp, hwnd, nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A control already in place is left alone: start-up lays the window out
+    // several times over, mostly to the same places, and under Wine every
+    // move costs a trip to the display.
+    if (hwnd && dwp && !(ChildBoundsOf(hwnd) == b))
+      dwp = DeferWindowPos(dwp, hwnd, nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
   };
   place(FAlBarOddech.Handle(), l.Bar);
   place(FPanel1, l.Panel1);
@@ -195,6 +207,8 @@ void TFormLumeno::FormResize() {
   RECT panel{};
   GetClientRect(FPanel1, &panel);
   const int32_t left = BmenuLeft(Bounds().Width, panel.right, FMenuVisible);
+  const TBounds now = ChildBoundsOf(FBmenu);
+  if (now.Left == left && now.Top == kBmenuTop) return;
   SetWindowPos(FBmenu, nullptr, left, kBmenuTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
