@@ -212,9 +212,16 @@ void TForm::FirstShowPlacement() {
   SetBounds(CentreOn({o.left, o.top, o.right - o.left, o.bottom - o.top}, self.Width, self.Height));
 }
 
+void TForm::EnsureControls() {
+  if (FControlsCreated || !FHandle) return;
+  FControlsCreated = true;
+  CreateLateControls();
+}
+
 int TForm::ShowModal() {
   if (!FHandle || FModal || IsWindowVisible(FHandle)) return mrNone;
   FModalResult = mrNone;
+  EnsureControls();
   FormShow();
   if (!FShownBefore) {
     FShownBefore = true;

@@ -48,6 +48,14 @@ struct TFormDesc {
   HWND Owner;
 };
 
+// A secondary window on the button face with a fixed client area, owned by
+// owner and placed by its first showing.
+inline TFormDesc DialogDesc(const wchar_t* className, const wchar_t* caption, int clientWidth, int clientHeight,
+                            HWND owner, DWORD extraStyle = 0) {
+  return {className, caption, kDialogStyle | extraStyle, kDialogExStyle, 0, 0, clientWidth, clientHeight, true,
+          COLOR_BTNFACE, nullptr, owner};
+}
+
 class TForm {
  public:
   virtual ~TForm();
@@ -72,6 +80,9 @@ class TForm {
   int ModalResult() const { return FModalResult; }
   // What the caption's close button does.
   void Close();
+  // Creates the child controls of a window that gets them late (see
+  // CreateLateControls) unless they exist; every showing does it first.
+  void EnsureControls();
 
   // The 8-point "MS Sans Serif" every window and control uses.
   static HFONT DefaultFont();
@@ -87,6 +98,16 @@ class TForm {
 
   // Messages of this window; the default hands them to DefWindowProc.
   virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  // The child controls of a window that gets them with its first showing
+  // rather than at its creation: nobody sees them before, and creating them
+  // is start-up time. Called once, by EnsureControls.
+  virtual void CreateLateControls() {}
+  // A control member read after EnsureControls, for accessors that create the
+  // controls on first use.
+  HWND Ensured(const HWND& control) {
+    EnsureControls();
+    return control;
+  }
   // Runs before every modal showing (the window's show event).
   virtual void FormShow() {}
   // Runs after FormShow on the first showing only: centres on the owner.
@@ -110,6 +131,7 @@ class TForm {
   int FModalResult = mrNone;
   bool FModal = false;
   bool FShownBefore = false;
+  bool FControlsCreated = false;
 };
 
 // Registers the plain panel class "TPanel": button-face background with a

@@ -57,28 +57,10 @@ std::string pobierzWersje(const std::wstring& exePath) {
 
 TFormAbout::TFormAbout(TFormLumeno& main, std::wstring exePath)
     : FExePath(exePath.empty() ? ExecutablePath() : std::move(exePath)) {
-  TFormDesc desc{kClassName,
-                 L"About",
-                 kDialogStyle,
-                 kDialogExStyle,
-                 0,
-                 0,
-                 kClientWidth,
-                 kClientHeight,
-                 true,
-                 COLOR_BTNFACE,
-                 nullptr,
-                 main.Handle()};
-  CreateForm(desc);
+  CreateForm(DialogDesc(kClassName, L"About", kClientWidth, kClientHeight, main.Handle()));
 }
 
-void TFormAbout::EnsureControls() {
-  if (FControlsCreated || !FHandle) return;
-  FControlsCreated = true;
-  CreateControls();
-}
-
-void TFormAbout::CreateControls() {
+void TFormAbout::CreateLateControls() {
   FTitleFont.reset(MakeFont(32, FW_BOLD));
   FVersionFont.reset(MakeFont(11, FW_BOLD));
 
@@ -120,7 +102,6 @@ void TFormAbout::CreateControls() {
 }
 
 void TFormAbout::FormCreate() {
-  EnsureControls();
   const std::string text = "ver. " + pobierzWersje(FExePath);
   if (FLabel1) SetWindowTextW(FLabel1, Widen(text).c_str());
 }

@@ -43,11 +43,11 @@ class TFormAbout final : public TForm {
   void Button1Click();
 
   // The controls, created on first use.
-  HWND Label1() { return Created(FLabel1); }
-  HWND Label2() { return Created(FLabel2); }
-  HWND Button1() { return Created(FButton1); }
-  HWND Memo1() { return Created(FMemo1); }
-  HWND Memo2() { return Created(FMemo2); }
+  HWND Label1() { return Ensured(FLabel1); }
+  HWND Label2() { return Ensured(FLabel2); }
+  HWND Button1() { return Ensured(FButton1); }
+  HWND Memo1() { return Ensured(FMemo1); }
+  HWND Memo2() { return Ensured(FMemo2); }
   HWND LinkLabel1() {
     EnsureControls();
     return FLinkLabel1.Handle();
@@ -56,16 +56,9 @@ class TFormAbout final : public TForm {
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormShow() override { FormCreate(); }
+  void CreateLateControls() override;
 
  private:
-  // The controls come with the first showing: nobody sees them before, and
-  // creating them is start-up time under Wine.
-  void EnsureControls();
-  void CreateControls();
-  HWND Created(const HWND& control) {
-    EnsureControls();
-    return control;
-  }
 
   std::wstring FExePath;
   HWND FLabel1 = nullptr;
@@ -76,7 +69,6 @@ class TFormAbout final : public TForm {
   TLinkLabel FLinkLabel1;
   TUniqueFont FTitleFont;
   TUniqueFont FVersionFont;
-  bool FControlsCreated = false;
 };
 
 }  // namespace lumeno

@@ -48,15 +48,7 @@ TFormInstruction::TFormInstruction(TFormLumeno& main) {
   CreateForm(desc);
 }
 
-HWND TFormInstruction::RichEdit1() {
-  if (!FRichEditTried && FHandle) {
-    FRichEditTried = true;
-    CreateRichEdit();
-  }
-  return FRichEdit1;
-}
-
-void TFormInstruction::CreateRichEdit() {
+void TFormInstruction::CreateLateControls() {
   const wchar_t* cls = RichEditClass();
   if (!cls) return;
   RECT client{};

@@ -27,18 +27,17 @@ class TFormInstruction final : public TForm {
   ~TFormInstruction() override { DestroyForm(); }
 
   // The help text box, created on first use.
-  HWND RichEdit1();
+  HWND RichEdit1() { return Ensured(FRichEdit1); }
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-  void FormShow() override { RichEdit1(); }
+  // The rich-text box.
+  void CreateLateControls() override;
 
  private:
-  void CreateRichEdit();
   void PaintBorder();
 
   HWND FRichEdit1 = nullptr;
-  bool FRichEditTried = false;
 };
 
 }  // namespace lumeno

@@ -56,19 +56,7 @@ class TTextMeasure {
 
 TFormSettings::TFormSettings(TFormLumeno& main, TRegistryFactory makeRegistry)
     : FMain(main), FMakeRegistry(makeRegistry ? makeRegistry : MakeWin32Registry) {
-  TFormDesc desc{kClassName,
-                 L"Settings",
-                 kDialogStyle | WS_CLIPCHILDREN,
-                 kDialogExStyle,
-                 0,
-                 0,
-                 kClientWidth,
-                 kClientHeight,
-                 true,
-                 COLOR_BTNFACE,
-                 nullptr,
-                 main.Handle()};
-  CreateForm(desc);
+  CreateForm(DialogDesc(kClassName, L"Settings", kClientWidth, kClientHeight, main.Handle(), WS_CLIPCHILDREN));
   ReadDecimalSeparator();
   FormCreate();
 }
@@ -79,21 +67,12 @@ TFormSettings::~TFormSettings() {
   DestroyForm();
 }
 
-void TFormSettings::EnsureControls() {
-  if (FControlsCreated || !FHandle) return;
-  FControlsCreated = true;
-  CreateControls();
-  SetStayOnTopChecked(FStayOnTopChecked);
-  SetSoundsChecked(FSoundsChecked);
-  aktualizujWyswietlaneCyfry();
-}
-
 HWND TFormSettings::Control(int id) {
   EnsureControls();
   return FHandle ? GetDlgItem(FHandle, id) : nullptr;
 }
 
-void TFormSettings::CreateControls() {
+void TFormSettings::CreateLateControls() {
   TTextMeasure measure;
 
   // The bottom strip comes first so that OK is the first tab stop.
@@ -145,6 +124,9 @@ void TFormSettings::CreateControls() {
     addRow(row, 222, y, 222 + widest);
     y += 44;
   }
+  SetStayOnTopChecked(FStayOnTopChecked);
+  SetSoundsChecked(FSoundsChecked);
+  aktualizujWyswietlaneCyfry();
 }
 
 void TFormSettings::ReadDecimalSeparator() {
@@ -268,7 +250,6 @@ void TFormSettings::SetSoundsChecked(bool checked) {
 }
 
 void TFormSettings::FormShow() {
-  EnsureControls();
   SetLeft(SettingsLeft(FMain.Bounds().Left, FMain.BarWidth()));
 }
 

@@ -77,18 +77,16 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   const std::string& DecimalSeparator() const { return FDecimalSeparator; }
   void ReadDecimalSeparator();
 
-  // Creates the controls unless they exist; showing the dialog does it too.
-  void EnsureControls();
   // Controls, for tests and the driver (created on first use): figures and
   // up-downs by their ids.
   HWND Figure(int id) { return Control(id); }
   HWND UpDown(int id) { return Control(id); }
-  HWND CheckBoxStayOnTop() { return Created(FCheckBoxStayOnTop); }
-  HWND ChEnableSounds() { return Created(FChEnableSounds); }
-  HWND ButtonOK() { return Created(FOK); }
-  HWND ButtonCancel() { return Created(FCancel); }
-  HWND ButtonDefaultSettings() { return Created(FButtonDefaultSettings); }
-  HWND BottomPanel() { return Created(FBottomPanel); }
+  HWND CheckBoxStayOnTop() { return Ensured(FCheckBoxStayOnTop); }
+  HWND ChEnableSounds() { return Ensured(FChEnableSounds); }
+  HWND ButtonOK() { return Ensured(FOK); }
+  HWND ButtonCancel() { return Ensured(FCancel); }
+  HWND ButtonDefaultSettings() { return Ensured(FButtonDefaultSettings); }
+  HWND BottomPanel() { return Ensured(FBottomPanel); }
 
   // ISettingsHost
   TBreathingPattern& Pattern() override { return FPattern; }
@@ -108,15 +106,12 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormShow() override;
+  // The controls, showing the check boxes' states kept until then.
+  void CreateLateControls() override;
 
  private:
-  void CreateControls();
   // The dialog's own child with this id, the controls created first.
   HWND Control(int id);
-  HWND Created(const HWND& control) {
-    EnsureControls();
-    return control;
-  }
   // Closes the dialog with the given result (hides it when it is not modal).
   void Finish(int result);
   // An arrow press that moved the up-down's counter; false when it did not.
@@ -133,7 +128,6 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   HWND FCancel = nullptr;
   HWND FButtonDefaultSettings = nullptr;
   HWND FFigures[6] = {};
-  bool FControlsCreated = false;
   // The check boxes' states while they do not exist yet.
   bool FStayOnTopChecked = false;
   bool FSoundsChecked = true;
