@@ -152,9 +152,7 @@ void TALProgressBarCore::SetFontColor(TColor value) {
 
 TALProgressBarCore::TPaintedState TALProgressBarCore::CurrentPaintState() const {
   TPaintedState state;
-  const int64_t inset = FShowBorder ? 1 : 0;
-  const int64_t length = IsHorizontal(Known(FDirection)) ? int64_t{FWidth} - 2 * inset : int64_t{FHeight} - 2 * inset;
-  state.Filled = FilledLength(static_cast<int32_t>(length));
+  state.Filled = FilledLength(static_cast<int32_t>(TrackLength()));
   state.Width = FWidth;
   state.Height = FHeight;
   // System colours are looked up again: a changed one must show.
@@ -206,24 +204,15 @@ bool TALProgressBarCore::PaintFillChange(const TPaintedState& next) noexcept {
   const bool solid = FBarBitmap.Empty() && Known(FBarColorStyle) == cs1Color;
   // Without a bar layer of the control's size the full paint decides what shows.
   if (!solid && (FBarImageWidth != FWidth || FBarImageHeight != FHeight || FBarImage.empty())) return false;
-  const TProgressDirection dir = Known(FDirection);
-  const int64_t inset = FShowBorder ? 1 : 0;
-  const int64_t left = inset, top = inset, right = int64_t{FWidth} - inset, bottom = int64_t{FHeight} - inset;
-  const int64_t length = IsHorizontal(dir) ? right - left : bottom - top;
   const int64_t from = std::min(FPainted.Filled, next.Filled);
   const int64_t to = std::max(FPainted.Filled, next.Filled);
-  if (length <= 0 || from < 0 || to > length || bottom <= top || right <= left) return false;
+  const int64_t inset = FShowBorder ? 1 : 0;
+  if (from < 0 || to > TrackLength() || FWidth <= 2 * inset || FHeight <= 2 * inset) return false;
   if (!FSurface->Shown() || !FSurface->SetBufferSize(FWidth, FHeight)) return false;
   FPixels = FSurface->BufferPixels();
   if (FPixels == nullptr) return false;
 
-  int64_t x0 = left, y0 = top, x1 = right, y1 = bottom;
-  switch (dir) {
-    case pdLeftToRight: x0 = left + from; x1 = left + to; break;
-    case pdRightToLeft: x0 = right - to; x1 = right - from; break;
-    case pdBottomToTop: y0 = bottom - to; y1 = bottom - from; break;
-    case pdTopToBottom: y0 = top + from; y1 = top + to; break;
-  }
+  const auto [x0, y0, x1, y1] = TrackSpan(from, to);
   if (next.Filled < FPainted.Filled) {
     FillRect(x0, y0, x1, y1, next.Background);
   } else if (solid) {
@@ -304,7 +293,6 @@ void TALProgressBarCore::CopyBarImage() {
 }
 
 void TALProgressBarCore::DrawBar(bool rebuild, const TPaintedState* known) {
-  const TProgressDirection dir = Known(FDirection);
   if (!FBarBitmap.Empty()) {
     if (rebuild && SetBarImageSize(FWidth, FHeight)) TileBarBitmap();
     CopyBarImage();
@@ -315,19 +303,28 @@ void TALProgressBarCore::DrawBar(bool rebuild, const TPaintedState* known) {
     CopyBarImage();
   }
 
+  const int64_t length = TrackLength();
+  const int64_t filled = known != nullptr ? known->Filled : FilledLength(static_cast<int32_t>(length));
+  if (filled >= length) return;
+  const TSpan unfilled = TrackSpan(filled, length);
+  FillRect(unfilled.Left, unfilled.Top, unfilled.Right, unfilled.Bottom, Resolve(FBackgroundColor));
+}
+
+int64_t TALProgressBarCore::TrackLength() const {
+  const int64_t inset = FShowBorder ? 1 : 0;
+  return IsHorizontal(Known(FDirection)) ? int64_t{FWidth} - 2 * inset : int64_t{FHeight} - 2 * inset;
+}
+
+TALProgressBarCore::TSpan TALProgressBarCore::TrackSpan(int64_t from, int64_t to) const {
   const int64_t inset = FShowBorder ? 1 : 0;
   const int64_t left = inset, top = inset, right = int64_t{FWidth} - inset, bottom = int64_t{FHeight} - inset;
-  const int64_t length = IsHorizontal(dir) ? right - left : bottom - top;
-  const int64_t filled = known != nullptr ? known->Filled : FilledLength(static_cast<int32_t>(length));
-  const int64_t unfilled = length - filled;
-  if (unfilled <= 0) return;
-  const TPixel background = Resolve(FBackgroundColor);
-  switch (dir) {
-    case pdLeftToRight: FillRect(right - unfilled, top, right, bottom, background); break;
-    case pdRightToLeft: FillRect(left, top, left + unfilled, bottom, background); break;
-    case pdBottomToTop: FillRect(left, top, right, top + unfilled, background); break;
-    case pdTopToBottom: FillRect(left, bottom - unfilled, right, bottom, background); break;
+  switch (Known(FDirection)) {
+    case pdLeftToRight: return {left + from, top, left + to, bottom};
+    case pdRightToLeft: return {right - to, top, right - from, bottom};
+    case pdBottomToTop: return {left, bottom - to, right, bottom - from};
+    case pdTopToBottom: return {left, top + from, right, top + to};
   }
+  return {left, top, right, bottom};
 }
 
 void TALProgressBarCore::DrawGradient() {

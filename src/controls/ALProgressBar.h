@@ -173,6 +173,13 @@ class TALProgressBarCore {
   void HorzLine(int64_t fromX, int64_t toX, int64_t y, TPixel pixel);
   void VertLine(int64_t x, int64_t fromY, int64_t toY, TPixel pixel);
   void CopyBarImage();
+  // The track is the control less its frame; its length runs in the direction.
+  int64_t TrackLength() const;
+  struct TSpan {
+    int64_t Left, Top, Right, Bottom;
+  };
+  // The part of the track between the filled lengths from and to (from <= to).
+  TSpan TrackSpan(int64_t from, int64_t to) const;
   // What a Position write's paint depends on besides the bar layer.
   struct TPaintedState {
     int64_t Filled = -1;
