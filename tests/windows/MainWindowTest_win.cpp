@@ -319,12 +319,7 @@ TEST_F(TMainWindow, StoredMaximisedStateShowsMaximisedOverTheDesignBounds) {
 }
 
 TEST_F(TMainWindow, MinimisedWindowReportsItsNormalBounds) {
-  TFakeSeeder seeder("Software\\Quorvale\\Lumeno");
-  seeder.Put("RCWindowState", Binary({1}));
-  seeder.Put("RCLeft", Dword(100));
-  seeder.Put("RCTop", Dword(200));
-  seeder.Put("RCWidth", Dword(300));
-  seeder.Put("RCHeight", Dword(400));
+  StorePlacement(1, 100, 200, 300, 400);
   Start();
   Main().ShowMainForm(SW_SHOWNORMAL);
   EXPECT_TRUE(IsIconic(Main().Handle()));
@@ -345,13 +340,8 @@ class TAbsurdPlacement : public TLumenoFixture, public ::testing::WithParamInter
 
 TEST_P(TAbsurdPlacement, NeverBreaksAndShowsAReachableWindow) {
   const TPlacementCase& c = GetParam();
-  TFakeSeeder seeder("Software\\Quorvale\\Lumeno");
-  seeder.Put("RCWindowState", Binary({0}));
-  seeder.Put("RCLeft", Dword(c.Left));
-  seeder.Put("RCTop", Dword(c.Top));
-  seeder.Put("RCWidth", Dword(c.Width));
-  seeder.Put("RCHeight", Dword(c.Height));
-  seeder.Put("ZOrder", Dword(0));
+  StorePlacement(0, c.Left, c.Top, c.Width, c.Height);
+  TFakeSeeder("Software\\Quorvale\\Lumeno").Put("ZOrder", Dword(0));
   Start();
   Main().ShowMainForm(SW_SHOWNORMAL);
   const TBounds b = WindowBounds(Main().Handle());
@@ -386,12 +376,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TPlacementCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(TMainWindow, ReachableStoredBoundsAreKeptExactly) {
-  TFakeSeeder seeder("Software\\Quorvale\\Lumeno");
-  seeder.Put("RCWindowState", Binary({0}));
-  seeder.Put("RCLeft", Dword(100));
-  seeder.Put("RCTop", Dword(200));
-  seeder.Put("RCWidth", Dword(102));
-  seeder.Put("RCHeight", Dword(470));
+  StorePlacement(0, 100, 200, 102, 470);
   Start();
   Main().ShowMainForm(SW_SHOWNORMAL);
   EXPECT_EQ(ToString(WindowBounds(Main().Handle())), "100,200,102,470");

@@ -146,6 +146,16 @@ inline void StoreSettings(int32_t breathIn, int32_t breathOut, int32_t holdIn, i
   seeder.Put("Enable sounds", Dword(sounds ? 1 : 0));
 }
 
+// The window's placement in the fake registry: its state byte and bounds.
+inline void StorePlacement(uint8_t state, int32_t left, int32_t top, int32_t width, int32_t height) {
+  TFakeSeeder seeder("Software\\Quorvale\\Lumeno");
+  seeder.Put("RCWindowState", Binary({state}));
+  seeder.Put("RCLeft", Dword(left));
+  seeder.Put("RCTop", Dword(top));
+  seeder.Put("RCWidth", Dword(width));
+  seeder.Put("RCHeight", Dword(height));
+}
+
 inline std::optional<TStoredValue> Stored(const std::string& name) {
   return TFakeSeeder("Software\\Quorvale\\Lumeno").Get(name);
 }
