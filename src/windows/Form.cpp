@@ -59,6 +59,17 @@ LRESULT CALLBACK EscapeSwallower(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+LRESULT CALLBACK TabPasser(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  if (msg == WM_GETDLGCODE) {
+    const LRESULT code = DefSubclassProc(hwnd, msg, wp, lp);
+    const auto* key = reinterpret_cast<const MSG*>(lp);
+    if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB) return code & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    return code;
+  }
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, TabPasser, id);
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 void ShowError(HWND owner, const char* what) {
   MessageBoxW(owner, Widen(what ? what : "").c_str(), L"Lumeno", MB_OK | MB_ICONSTOP);
 }
@@ -103,6 +114,10 @@ const wchar_t* PanelClass() {
 
 void SwallowEscape(HWND edit) {
   if (edit) SetWindowSubclass(edit, EscapeSwallower, 1, 0);
+}
+
+void MoveOnWithTab(HWND edit) {
+  if (edit) SetWindowSubclass(edit, TabPasser, 1, 0);
 }
 
 HFONT TForm::DefaultFont() {
