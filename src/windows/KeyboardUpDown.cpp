@@ -66,7 +66,8 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR 
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      InvalidateRect(hwnd, nullptr, FALSE);
+      // Erased too: the arrows leave a seam between them unpainted.
+      InvalidateRect(hwnd, nullptr, TRUE);
       break;
     case WM_PAINT: {
       const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);

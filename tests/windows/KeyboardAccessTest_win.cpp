@@ -217,6 +217,40 @@ TEST_F(TKeyboard, PageKeysAreTenPressesUpToTheCountersLimit) {
   });
 }
 
+// What the screen shows of a window, row by row.
+std::vector<COLORREF> OnScreen(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  std::vector<COLORREF> pixels;
+  HDC screen = GetDC(nullptr);
+  for (POINT p{r.left, r.top}; p.y < r.bottom; ++p.y)
+    for (p.x = r.left; p.x < r.right; ++p.x) pixels.push_back(GetPixel(screen, p.x, p.y));
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+TEST_F(TKeyboard, AFocusedUpDownShowsAFocusRectangle) {
+  Start();
+  TFormSettings& s = Settings();
+  std::vector<COLORREF> unfocused, focused, left;
+  WhileShown(s, [&] {
+    HWND ud = s.UpDown(IDC_UHOLDIN);
+    // Painted afresh, as every later picture is.
+    RedrawWindow(ud, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RunLoopFor(50);
+    unfocused = OnScreen(ud);
+    SetFocus(ud);
+    RunLoopFor(50);
+    focused = OnScreen(ud);
+    SetFocus(s.ButtonOK());
+    RunLoopFor(50);
+    left = OnScreen(ud);
+  });
+  ASSERT_FALSE(unfocused.empty());
+  EXPECT_NE(focused, unfocused);
+  EXPECT_EQ(left, unfocused);
+}
+
 TEST_F(TKeyboard, EnterOnTheFocusedLinkOpensItThroughTheShell) {
   TShellRecorder shell;
   ShowMain();
