@@ -6,7 +6,11 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "controls/Accessible_win.h"
 #include "windows/LumenoTexts.h"
