@@ -635,5 +635,33 @@ TEST_F(TSettingsDialog, TooltipsSayWhereEachPauseFalls) {
   EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 9);
 }
 
+TEST_F(TSettingsDialog, HoveringAHoldRowShowsItsTooltip) {
+  Start();
+  TFormSettings& s = Settings();
+  HWND main = Main().Handle();
+  ShowWindow(main, SW_SHOWNA);
+  std::wstring shown;
+  // From elsewhere, so the pointer surely moves onto the row.
+  TLater::After(60, [&] { SetCursorPos(0, 0); });
+  TLater::After(150, [&] {
+    RECT r{};
+    GetWindowRect(StaticWithText(s.Handle(), L"Hold in for "), &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  });
+  TLater::After(1500, [&] {
+    wchar_t text[256] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.lpszText = text;
+    if (SendMessageW(s.ToolTip(), TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+      SendMessageW(s.ToolTip(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+      shown = text;
+    }
+    PostMessageW(s.Handle(), WM_CLOSE, 0, 0);
+  });
+  s.ShowModal();
+  EXPECT_EQ(shown, L"The pause with empty lungs: after breathing out, before breathing in.");
+}
+
 }  // namespace
 }  // namespace lumeno::test
