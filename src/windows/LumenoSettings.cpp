@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <iterator>
 #include <cwchar>
+#include <iterator>
 
 #include "exercise/BreathingPresets.h"
 #include "persistence/Registry_win.h"
@@ -42,7 +42,8 @@ constexpr TRow kLeftRows[] = {
     {L"Cycle duration is ", IDC_DURATION, IDC_UDURATION, L"seconds.",
      L"Changing the cycle splits it: 60 % breathing out, 5 % for each pause, the rest breathing in."},
     {L"It is ", IDC_BPM, IDC_UBPM, L"breaths per minute.",
-     L"Changing the rate splits the cycle it gives: 60 % breathing out, 5 % for each pause, the rest breathing in."},
+     L"Changing the rate splits the cycle it gives: 60 % breathing out, 5 % for each pause, "
+     L"the rest breathing in."},
 };
 constexpr TRow kRightRows[] = {
     {L"Breath in for ", IDC_BREATHIN, IDC_UBREATHIN, L"seconds.", nullptr},
@@ -53,6 +54,18 @@ constexpr TRow kRightRows[] = {
      L"The pause with full lungs: after breathing in, before breathing out."},
 };
 constexpr wchar_t kPatternTip[] = L"Sets all four phases; OK saves them.";
+
+// A tool of the dialog's tooltip: a window of its own (TTF_IDISHWND, id the
+// window) or a rectangle of the dialog, placed later (id of our choosing).
+void AddTool(HWND toolTip, HWND dialog, UINT flags, UINT_PTR id, const wchar_t* text) {
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = flags;
+  tool.hwnd = dialog;
+  tool.uId = id;
+  tool.lpszText = const_cast<wchar_t*>(text);
+  SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
 
 // Text extents in the dialog font, for labels sized to their text.
 class TTextMeasure {
@@ -144,15 +157,8 @@ void TFormSettings::CreateLateControls() {
                                        kComboTop, kColumnWidth, kComboDroppedHeight, IDC_PATTERN});
   for (int i = 0; i <= kCustomPreset; ++i)
     SendMessageW(FComboPattern, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(PresetName(i)).c_str()));
-  if (FToolTip && FComboPattern) {
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = FHandle;
-    tool.uId = reinterpret_cast<UINT_PTR>(FComboPattern);
-    tool.lpszText = const_cast<wchar_t*>(kPatternTip);
-    SendMessageW(FToolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  if (FToolTip && FComboPattern)
+    AddTool(FToolTip, FHandle, TTF_IDISHWND | TTF_SUBCLASS, reinterpret_cast<UINT_PTR>(FComboPattern), kPatternTip);
 
   AddControl(FHandle, {L"STATIC", L"", SS_ETCHEDVERT, 0, 208, 12, 2, 210, kStaticId});
 
@@ -175,19 +181,11 @@ void TFormSettings::AddRowTip(const HWND (&controls)[4], int id, const wchar_t* 
   TRowTip& row = FRowTips[FRowTipCount++];
   std::copy(std::begin(controls), std::end(controls), row.Controls);
   row.Id = id;
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = FHandle;
-  tool.lpszText = const_cast<wchar_t*>(tip);
   // The labels are transparent to the mouse, so over them the dialog gets it:
   // a rectangle on the dialog. The arrows are a window of their own.
-  tool.uId = static_cast<UINT_PTR>(id);
-  SendMessageW(FToolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  if (controls[2]) {
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.uId = reinterpret_cast<UINT_PTR>(controls[2]);
-    SendMessageW(FToolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  AddTool(FToolTip, FHandle, 0, static_cast<UINT_PTR>(id), tip);
+  if (HWND arrows = controls[2])
+    AddTool(FToolTip, FHandle, TTF_IDISHWND | TTF_SUBCLASS, reinterpret_cast<UINT_PTR>(arrows), tip);
 }
 
 void TFormSettings::PlaceRowTips() {
