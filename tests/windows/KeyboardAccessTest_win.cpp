@@ -120,10 +120,13 @@ TEST_F(TKeyboard, TabRunsThroughTheMainWindowInReadingOrderAndBack) {
 TEST_F(TKeyboard, TabRunsThroughTheSettingsFromOkThroughBothColumnsBackToOk) {
   Start();
   TFormSettings& s = Settings();
-  const std::vector<HWND> order{
-      s.ButtonOK(),           s.ButtonCancel(),         s.ButtonDefaultSettings(),   s.UpDown(IDC_UDURATION),
-      s.UpDown(IDC_UBPM),     s.CheckBoxStayOnTop(),    s.ChEnableSounds(),          s.UpDown(IDC_UBREATHIN),
-      s.UpDown(IDC_UHOLDIN),  s.UpDown(IDC_UBREATHOUT), s.UpDown(IDC_UHOLDOUT),      s.ButtonOK()};
+  // The bottom strip, the left column (with the pattern list after the check
+  // boxes), the right column.
+  const std::vector<HWND> order{s.ButtonOK(),          s.ButtonCancel(),      s.ButtonDefaultSettings(),
+                                s.UpDown(IDC_UDURATION), s.UpDown(IDC_UBPM),  s.CheckBoxStayOnTop(),
+                                s.ChEnableSounds(),    s.ComboPattern(),      s.UpDown(IDC_UBREATHIN),
+                                s.UpDown(IDC_UHOLDIN), s.UpDown(IDC_UBREATHOUT), s.UpDown(IDC_UHOLDOUT),
+                                s.ButtonOK()};
   std::vector<HWND> forward, backward;
   HWND atStart = nullptr;
   WhileShown(s, [&] {
