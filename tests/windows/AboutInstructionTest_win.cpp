@@ -6,6 +6,7 @@
 
 #include <regex>
 
+#include "exercise/Sound_win.h"
 #include "windows/LumenoTexts.h"
 #include "windows/WindowsTestSupport.h"
 
@@ -158,6 +159,18 @@ TEST_F(TAboutWindow, TypedTextLastsBetweenShowings) {
   ShowAndDo(About(), [&] { PostMessageW(About().Button1(), BM_CLICK, 0, 0); });
   EXPECT_EQ(TextOf(About().Memo2()), L"edited");
   EXPECT_FALSE(GetWindowLongW(About().Memo1(), GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(TAboutWindow, TypingRepaintsTheNoticeBoxesWithNoOldGlyphsLeft) {
+  Start();
+  ShowAndDo(About(), [&] {
+    for (HWND memo : {About().Memo1(), About().Memo2()}) {
+      std::vector<COLORREF> fresh;
+      const std::vector<COLORREF> typed = TypeAndCompare(memo, 2, L"\u015bli ch", fresh);
+      EXPECT_TRUE(typed == fresh) << "memo " << GetDlgCtrlID(memo);
+    }
+    PostMessageW(About().Button1(), BM_CLICK, 0, 0);
+  });
 }
 
 TEST_F(TInstructionWindow, FramesTheHelpTextInItsBorder) {
