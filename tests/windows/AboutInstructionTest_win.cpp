@@ -106,6 +106,18 @@ TEST_F(TAboutWindow, RecomputesTheVersionAtEveryShowing) {
   EXPECT_GT(text.size(), 5u);
 }
 
+TEST_F(TAboutWindow, ShowsTheVersionOfLumenoExeItself) {
+  Start();
+  // lumeno.exe is built beside this test program.
+  const std::wstring self = ExecutablePath();
+  const std::wstring lumeno = self.substr(0, self.find_last_of(L"\\/") + 1) + L"lumeno.exe";
+  ASSERT_NE(GetFileAttributesW(lumeno.c_str()), INVALID_FILE_ATTRIBUTES) << "build lumeno first";
+  EXPECT_EQ(pobierzWersje(lumeno), "1.0  (Build: 1.2)");
+  TFormAbout about(Main(), lumeno);
+  ShowAndDo(about, [&] { PostMessageW(about.Button1(), BM_CLICK, 0, 0); });
+  EXPECT_EQ(TextOf(about.Label1()), L"ver. 1.0  (Build: 1.2)");
+}
+
 TEST_F(TAboutWindow, EscapeLeavesItOpenWhileOkAndTheCloseButtonClose) {
   Start();
   bool openAfterEscape = false;

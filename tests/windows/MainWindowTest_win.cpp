@@ -330,7 +330,6 @@ TEST_F(TMainWindow, StoredMaximisedStateShowsMaximisedOverTheDesignBounds) {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   RECT shown{};
   GetWindowRect(main, &shown);
-  fprintf(stderr, "shown %ld %ld %ld %ld work %ld %ld %ld %ld\n", shown.left, shown.top, shown.right, shown.bottom, work.left, work.top, work.right, work.bottom);
   EXPECT_LE(shown.left, work.left);
   EXPECT_LE(shown.top, work.top);
   EXPECT_GE(shown.right, work.right);
