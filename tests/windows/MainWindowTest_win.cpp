@@ -216,6 +216,10 @@ TEST_F(TMainWindow, LoggingOffSavesThePlacementAtTheQueryAndTheSettingsAtTheEnd)
   EXPECT_TRUE(Stored("RCLeft").has_value());
   EXPECT_EQ(*Stored("Breath In"), Dword(30));
   EXPECT_FALSE(TakeQuit());
+  // A logoff called off (another program refused it) saves nothing more.
+  SendMessageW(Main().Handle(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_EQ(*Stored("Breath In"), Dword(30));
+  EXPECT_FALSE(TakeQuit());
   SendMessageW(Main().Handle(), WM_ENDSESSION, TRUE, 0);
   EXPECT_EQ(*Stored("Breath In"), Dword(31));
   EXPECT_TRUE(TakeQuit());
