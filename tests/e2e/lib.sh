@@ -69,12 +69,13 @@ reg_get() {
 # code; records its pid in E2E_PID.
 declare -A E2E_RUNFILE
 E2E_RUNS=0
-# start_lumeno [WINDOWS_EXE]: another program may be given.
+# start_lumeno [WINDOWS_EXE]: another program may be given. Its standard error
+# (Wine's traces) goes to E2E_STDERR when that names a file.
 start_lumeno() {
   E2E_RUNS=$((E2E_RUNS + 1))
   local file="$E2E_OUT/run.$E2E_RUNS" i
   # Through a file, not a pipe: the started process inherits the output.
-  wine "$E2E_DRIVER" run "${1:-$E2E_EXE_WIN}" </dev/null >"$file" 2>>"$E2E_OUT/driver.err" &
+  wine "$E2E_DRIVER" run "${1:-$E2E_EXE_WIN}" </dev/null >"$file" 2>>"${E2E_STDERR:-$E2E_OUT/driver.err}" &
   E2E_PID=""
   for i in $(seq 1 200); do
     E2E_PID="$(tr -d '\r' <"$file" | field pid)"
