@@ -194,8 +194,8 @@ void TFormSettings::PlaceRowTips() {
   // dialog's width wraps the longest in two or three lines, and grows with
   // the dialog where a larger font or DPI makes it wider.
   RECT client{};
-  GetClientRect(FHandle, &client);
-  SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, std::max<LONG>(client.right * 2 / 3, 1));
+  if (GetClientRect(FHandle, &client) && client.right > 0)
+    SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, client.right * 2 / 3);
   for (int i = 0; i < FRowTipCount; ++i) {
     RECT area{};
     for (HWND control : FRowTips[i].Controls) {
