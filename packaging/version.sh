@@ -9,13 +9,15 @@ project_version() {
 # msi_version VERSION: the installer's ProductVersion for the release VERSION
 # (major.minor.release.build). Windows Installer compares only the first three
 # fields, so the last two are folded into the third: release * 100 + build
-# (1.0.1.2 -> 1.0.102). Fails for a version the rule cannot carry.
+# (1.0.1.2 -> 1.0.102). The installer's upgrade range ends just above its own
+# version, so the third field stays below its limit of 65535. Fails for a
+# version the rule cannot carry.
 msi_version() {
   awk -F. -v v="$1" '
     NF != 4 || v !~ /^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$/ { exit 1 }
-    $1 > 255 || $2 > 255 || $4 > 99 || $3 * 100 + $4 > 65535 { exit 1 }
+    $1 > 255 || $2 > 255 || $4 > 99 || $3 * 100 + $4 > 65534 { exit 1 }
     { printf "%d.%d.%d\n", $1, $2, $3 * 100 + $4 }' <<<"$1" ||
-    { echo "version: $1 is not major.minor.release.build with major, minor <= 255, build <= 99 and release * 100 + build <= 65535" >&2; return 1; }
+    { echo "version: $1 is not major.minor.release.build with major, minor <= 255, build <= 99 and release * 100 + build <= 65534" >&2; return 1; }
 }
 
 # exe_file_version EXE: the fixed file version of a PE's version record

@@ -202,6 +202,12 @@ void TFormSettings::AddRowTip(const HWND (&controls)[4], int id, const wchar_t* 
 
 void TFormSettings::PlaceRowTips() {
   if (!FToolTip) return;
+  // Without a maximum a tip is one line however long; two thirds of the
+  // dialog's width wraps the longest in two or three lines, and grows with
+  // the dialog where a larger font or DPI makes it wider.
+  RECT client{};
+  if (GetClientRect(FHandle, &client) && client.right > 0)
+    SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, client.right * 2 / 3);
   for (int i = 0; i < FRowTipCount; ++i) {
     RECT area{};
     for (HWND control : FRowTips[i].Controls) {
@@ -424,6 +430,9 @@ LRESULT TFormSettings::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
       RelayToToolTip(msg, wp, lp);
+      break;
+    case WM_SIZE:
+      PlaceRowTips();
       break;
     case WM_SETTINGCHANGE: {
       const std::string before = FDecimalSeparator;

@@ -125,7 +125,8 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   bool UpDownPressed(const NMUPDOWN& nm);
   // A tooltip over a whole row (its texts, value label and arrows).
   void AddRowTip(const HWND (&controls)[4], int id, const wchar_t* tip);
-  // The rows' tools cover wherever the rows' controls now are.
+  // The rows' tools cover wherever the rows' controls now are, and the tips
+  // wrap at a width that follows the dialog's.
   void PlaceRowTips();
   // Mouse messages of the dialog itself (the labels let the mouse through to
   // it) go on to the tooltip, whose rectangle tools are on the dialog.

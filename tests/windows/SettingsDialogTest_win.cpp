@@ -635,17 +635,22 @@ TEST_F(TSettingsDialog, TooltipsSayWhereEachPauseFalls) {
   EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 9);
 }
 
-TEST_F(TSettingsDialog, HoveringAHoldRowShowsItsTooltip) {
-  Start();
-  TFormSettings& s = Settings();
-  HWND main = Main().Handle();
+// What the tooltip shows once the pointer has rested on a row's text: its
+// text and where its window is (empty and all zero when none shows).
+struct TShownTip {
+  std::wstring Text;
+  RECT Window{};
+  int LineHeight = 0;  // of the tip's font
+};
+
+TShownTip HoverRow(TFormSettings& s, HWND main, const wchar_t* rowText) {
   ShowWindow(main, SW_SHOWNA);
-  std::wstring shown;
+  TShownTip shown;
   // From elsewhere, so the pointer surely moves onto the row.
   TLater::After(60, [&] { SetCursorPos(0, 0); });
   TLater::After(150, [&] {
     RECT r{};
-    GetWindowRect(StaticWithText(s.Handle(), L"Hold in for "), &r);
+    GetWindowRect(StaticWithText(s.Handle(), rowText), &r);
     SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   });
   TLater::After(1500, [&] {
@@ -655,12 +660,44 @@ TEST_F(TSettingsDialog, HoveringAHoldRowShowsItsTooltip) {
     tool.lpszText = text;
     if (SendMessageW(s.ToolTip(), TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
       SendMessageW(s.ToolTip(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
-      shown = text;
+      shown.Text = text;
+    }
+    if (IsWindowVisible(s.ToolTip())) {
+      GetWindowRect(s.ToolTip(), &shown.Window);
+      HDC dc = GetDC(s.ToolTip());
+      HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(s.ToolTip(), WM_GETFONT, 0, 0)));
+      TEXTMETRICW tm{};
+      GetTextMetricsW(dc, &tm);
+      shown.LineHeight = tm.tmHeight;
+      SelectObject(dc, old);
+      ReleaseDC(s.ToolTip(), dc);
     }
     PostMessageW(s.Handle(), WM_CLOSE, 0, 0);
   });
   s.ShowModal();
-  EXPECT_EQ(shown, L"The pause with empty lungs: after breathing out, before breathing in.");
+  return shown;
+}
+
+TEST_F(TSettingsDialog, HoveringAHoldRowShowsItsTooltip) {
+  Start();
+  EXPECT_EQ(HoverRow(Settings(), Main().Handle(), L"Hold in for ").Text,
+            L"The pause with empty lungs: after breathing out, before breathing in.");
+}
+
+TEST_F(TSettingsDialog, ALongTipWrapsWithinTheDialogsWidth) {
+  Start();
+  TFormSettings& s = Settings();
+  // The rate row's tip is the longest: on one line it is wider than the dialog.
+  const TShownTip shown = HoverRow(s, Main().Handle(), L"It is ");
+  ASSERT_EQ(shown.Text.rfind(L"Changing the rate splits", 0), 0u) << Narrow(shown.Text);
+  RECT client{};
+  GetClientRect(s.Handle(), &client);
+  const LONG width = shown.Window.right - shown.Window.left;
+  const LONG height = shown.Window.bottom - shown.Window.top;
+  EXPECT_GT(width, client.right / 3);
+  EXPECT_LT(width, client.right);
+  ASSERT_GT(shown.LineHeight, 0);
+  EXPECT_GE(height, 2 * shown.LineHeight) << "one line " << shown.LineHeight << " px";
 }
 
 }  // namespace
