@@ -74,4 +74,10 @@ class TApplication {
 
 TApplication& Application();
 
+// Ends the process with exitCode once the given time has passed, unless it
+// has ended by then. Started when everything is saved, it keeps a shutdown
+// step that blocks (a window's teardown, a system library's) from leaving a
+// closed program running.
+void EndProcessWithin(DWORD milliseconds, int exitCode);
+
 }  // namespace lumeno

@@ -70,7 +70,11 @@ class TXJustOne {
 
 // The top-level window another process shows under this caption: the first
 // visible one in z-order, else the first hidden one; null when none. Windows
-// of the calling process never count.
+// of the calling process never count. The caption must match exactly, case
+// included, as the mutex name does: a window whose caption differs only in
+// case belongs to a program that holds another mutex. A visible window comes
+// first because the running instance's hidden windows (a hidden application
+// window, say) cannot be brought forward to the user.
 HWND FindOtherInstanceWindow(const std::string& caption);
 
 }  // namespace lumeno

@@ -1,28 +1,46 @@
-// The looping breathing sounds on Windows, played with sndPlaySoundA from the
-// executable's directory. A missing file plays nothing and reports nothing.
-// winmm is loaded with the first sound, not at start-up.
+// The looping breathing sounds on Windows, played with sndPlaySoundW from the
+// executable's directory (a wide path, so a folder whose name lies outside
+// the ANSI code page still plays). A missing file plays nothing and reports
+// nothing. winmm is loaded with the first sound, not at start-up.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "exercise/BreathingPacer.h"
 
 namespace lumeno {
 
+// The executable's full path, however long; empty if the system cannot give it.
+std::wstring ExecutablePath();
+
 class TWaveSound : public ISound {
  public:
+  // One call of sndPlaySoundW's shape: a path (null to stop) and the flags.
+  using TPlayCall = std::function<bool(const wchar_t* sound, unsigned flags)>;
+
+  // SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_NOSTOP: what every start passes.
+  static constexpr unsigned kLoopFlags = 27;
+
+  // The system's player: winmm is loaded by the first start, and a stop with
+  // no winmm in the process calls nothing (nothing of ours can be playing).
+  TWaveSound();
+  // Every start and stop goes to play instead (tests watch the calls here).
+  explicit TWaveSound(TPlayCall play);
+
   // Loops the file unless another sound still loops (no-stop); never falls
   // back to a default sound.
   void Start(const char* fileName) override;
   void Stop() override;
 
   // The executable's full path cut after its last path separator, plus the
-  // name, in the ANSI code page. Empty if the executable's path is unknown.
-  static std::string PathBesideExecutable(const char* fileName);
+  // name. Empty if the executable's path is unknown.
+  static std::wstring PathBesideExecutable(const char* fileName);
 
  private:
-  std::string directory_;  // with the trailing separator, read once
-  bool haveDirectory_ = false;
+  TPlayCall FPlay;
+  std::wstring FDirectory;  // with the trailing separator, read once
+  bool FHaveDirectory = false;
 };
 
 }  // namespace lumeno

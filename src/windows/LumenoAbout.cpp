@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "exercise/Sound_win.h"
 #include "windows/LumenoForm.h"
 #include "windows/LumenoTexts.h"
 
@@ -22,20 +23,6 @@ HFONT MakeFont(int height, int weight) {
 }
 
 }  // namespace
-
-std::wstring ExecutablePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    if (path.size() >= 32768) return {};
-    path.resize(path.size() * 2);
-  }
-}
 
 std::string pobierzWersje(const std::wstring& exePath) {
   if (exePath.empty()) return {};

@@ -26,8 +26,6 @@ enum : int {
 // The file version of the given executable as "major.minor  (Build: release.build)",
 // or "" when it has no readable version record.
 std::string pobierzWersje(const std::wstring& exePath);
-// The running executable's full path.
-std::wstring ExecutablePath();
 
 class TFormAbout final : public TForm {
  public:

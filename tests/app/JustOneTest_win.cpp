@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
 #include <string>
 
 #include "app/JustOne.h"
@@ -343,6 +344,12 @@ TEST_F(JustOneTest, SearchSkipsOurOwnWindowsAndPrefersAVisibleOne) {
   EXPECT_EQ(FindOtherInstanceWindow(title), previous);
   EXPECT_EQ(FindOtherInstanceWindow(title + "x"), nullptr);
   EXPECT_EQ(FindOtherInstanceWindow(title.substr(0, title.size() - 1)), nullptr);
+  // Captions compare case by case, as mutex names do: under another case of
+  // the title runs another program.
+  std::string upper = title;
+  for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  ASSERT_NE(upper, title);
+  EXPECT_EQ(FindOtherInstanceWindow(upper), nullptr);
   DestroyWindow(own);
 }
 

@@ -1,8 +1,10 @@
 // Start-up and the application object under Wine: the order in which the
 // windows and components come to life, a start that the guard ends, the loop
 // showing the main window and ending with it, and the application window
-// handing activation on to the main window.
+// handing activation on to the main window, and the deadline that ends a
+// shutdown which blocks.
 #include <algorithm>
+#include <string>
 
 #include "windows/WindowsTestSupport.h"
 
@@ -10,6 +12,17 @@ namespace lumeno::test {
 namespace {
 
 using TStartup = TLumenoFixture;
+
+constexpr char kHangFlag[] = "--hang-after-close";
+
+// Runs before the tests: the re-launched executable plays a program whose
+// shutdown blocks for good once its deadline is set.
+[[maybe_unused]] const bool kIsHanging = [] {
+  if (std::string(GetCommandLineA()).find(kHangFlag) == std::string::npos) return false;
+  EndProcessWithin(100, 7);
+  Sleep(INFINITE);
+  return true;
+}();
 
 int IndexOf(const std::vector<std::string>& log, const std::string& prefix, size_t from = 0) {
   for (size_t i = from; i < log.size(); ++i)
@@ -20,11 +33,18 @@ int IndexOf(const std::vector<std::string>& log, const std::string& prefix, size
 TEST_F(TStartup, ComponentsAndWindowsComeToLifeInDescriptionOrder) {
   size_t registryCallsAtGuard = 0;
   bool mainExistedAtGuard = false;
+  std::string titleAtGuard = "(not run)";
+  // The application object outlives each test: start from no title at all.
+  Application().SetTitle("");
   Start([&] {
     Events.push_back("guard");
     registryCallsAtGuard = Hive().log.size();
     mainExistedAtGuard = Application().MainWindow() != nullptr;
+    titleAtGuard = Application().Title();
   });
+  // The guard names its mutex and searches by the title, so the title is
+  // set before the main window (with its guard) is created.
+  EXPECT_EQ(titleAtGuard, "Lumeno");
   // The placement store restores, then the guard runs, then FormCreate reads
   // the counter; the settings dialog then loads and starts the pacer.
   EXPECT_EQ(Events, (std::vector<std::string>{"guard", "frequency", "start in.wav"}));
@@ -141,6 +161,25 @@ TEST(TApplicationObject, ANestedLoopPassesTheQuitMessageOn) {
   MSG msg{};
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST(TShutdown, ABlockedShutdownEndsAtItsDeadlineWithTheExitCode) {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string command = "\"" + std::string(self) + "\" " + kHangFlag;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  CloseHandle(pi.hThread);
+  // Generous: only a process that never ends fails here.
+  const DWORD waited = WaitForSingleObject(pi.hProcess, 60000);
+  if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+  DWORD code = 0;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(waited, WAIT_OBJECT_0);
+  EXPECT_EQ(code, 7u);
 }
 
 }  // namespace

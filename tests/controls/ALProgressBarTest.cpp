@@ -362,9 +362,16 @@ TEST_F(ALProgressBarTest, IgnoredPositionWritesDoNothing) {
     EXPECT_EQ(bar.GetPosition(), 30) << v;
   }
   EXPECT_EQ(surface.Presents, presents);
+  // With the position text showing the bar repaints on every change, but
+  // still not for a write of the position it already has.
+  bar.SetShowPosText(true);
+  const int withText = surface.Presents;
+  bar.SetPosition(30);
+  EXPECT_EQ(surface.Presents, withText);
+  bar.SetShowPosText(false);
   bar.SetPosition(50);
   bar.SetPosition(10);
-  EXPECT_EQ(surface.Presents, presents + 2);
+  EXPECT_EQ(surface.Presents, withText + 1 + 2);
   EXPECT_EQ(bar.GetPosition(), 10);
 }
 

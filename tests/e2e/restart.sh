@@ -45,6 +45,11 @@ expect "closes maximised" "$(close_main)" "exited code=0"
 expect "state saved" "$(reg_get RCWindowState)" "REG_BINARY:02"
 start_main || exit 1
 expect "comes back maximised" "$(fieldof zoomed "$(drv info "$E2E_MAIN")")" 1
+# Over the whole 1280 x 1024 display (it has no task bar), frame aside.
+covers="$(fieldof rect "$(drv info "$E2E_MAIN")" |
+  awk -F, '{ print ($1 <= 0 && $2 <= 0 && $1 + $3 >= 1280 && $2 + $4 >= 1024) ? "covers" : "short: " $0 }')"
+expect "maximised over the work area" "$covers" covers
 drv show "$E2E_MAIN" restore >/dev/null
 expect "restores to its designed bounds" "$(fieldof rect "$(drv info "$E2E_MAIN")")" "416,115,229,480"
+expect "and is no longer maximised" "$(fieldof zoomed "$(drv info "$E2E_MAIN")")" 0
 expect "closes" "$(close_main)" "exited code=0"

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <cstdio>
 #include <cstdint>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "exercise/Clock_win.h"
 #include "exercise/Sound_win.h"
@@ -13,10 +16,15 @@
 namespace lumeno {
 namespace {
 
-std::string ExecutablePathA() {
-  char path[4096] = {};
-  const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof(path));
-  return std::string(path, length);
+std::wstring ExecutablePathW() {
+  wchar_t path[4096] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, 4096);
+  return std::wstring(path, length);
+}
+
+std::wstring ExecutableDirectoryW() {
+  const std::wstring exe = ExecutablePathW();
+  return exe.substr(0, exe.find_last_of(L"\\/") + 1);
 }
 
 TEST(PerformanceClock, FrequencyIsPositiveAndTheCounterNeverRunsBackwards) {
@@ -36,12 +44,57 @@ TEST(PerformanceClock, FrequencyIsPositiveAndTheCounterNeverRunsBackwards) {
 }
 
 TEST(WaveSound, PathIsBesideTheExecutable) {
-  const std::string exe = ExecutablePathA();
-  const std::string directory = exe.substr(0, exe.find_last_of("\\/") + 1);
+  const std::wstring directory = ExecutableDirectoryW();
   ASSERT_FALSE(directory.empty());
-  EXPECT_EQ(TWaveSound::PathBesideExecutable("in.wav"), directory + "in.wav");
-  EXPECT_EQ(TWaveSound::PathBesideExecutable("ex.wav"), directory + "ex.wav");
-  EXPECT_EQ(TWaveSound::PathBesideExecutable(nullptr), "");
+  EXPECT_EQ(ExecutablePath(), ExecutablePathW());
+  EXPECT_EQ(TWaveSound::PathBesideExecutable("in.wav"), directory + L"in.wav");
+  EXPECT_EQ(TWaveSound::PathBesideExecutable("ex.wav"), directory + L"ex.wav");
+  EXPECT_EQ(TWaveSound::PathBesideExecutable(nullptr), L"");
+}
+
+// The calls the adapter makes, as the player is handed them.
+struct TPlayCall {
+  std::wstring Sound;  // "(none)" for a null name
+  unsigned Flags;
+  bool operator==(const TPlayCall&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const TPlayCall& call) {
+  return out << ::testing::PrintToString(call.Sound) << " flags " << call.Flags;
+}
+
+class WaveSoundCalls : public ::testing::Test {
+ protected:
+  TWaveSound sound{[this](const wchar_t* name, unsigned flags) {
+    calls.push_back({name ? std::wstring(name) : L"(none)", flags});
+    return true;
+  }};
+  std::vector<TPlayCall> calls;
+};
+
+TEST_F(WaveSoundCalls, StartLoopsTheFileBesideTheExecutableAndStopNamesNothing) {
+  const std::wstring directory = ExecutableDirectoryW();
+  sound.Start("in.wav");
+  sound.Stop();
+  sound.Start("ex.wav");
+  sound.Start("ex.wav");  // the player ignores it while one loops (no-stop)
+  sound.Stop();
+  EXPECT_EQ(calls, (std::vector<TPlayCall>{{directory + L"in.wav", 27},
+                                           {L"(none)", 0},
+                                           {directory + L"ex.wav", 27},
+                                           {directory + L"ex.wav", 27},
+                                           {L"(none)", 0}}));
+  // 27 is asynchronous, no default sound, looping and no-stop.
+  EXPECT_EQ(27u, static_cast<unsigned>(SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_NOSTOP));
+}
+
+TEST_F(WaveSoundCalls, AMissingFileIsHandedOnWithNoDefaultSoundAndNoNameIsNoCall) {
+  sound.Start("no-such-breathing-sound.wav");
+  sound.Start(nullptr);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].Sound, ExecutableDirectoryW() + L"no-such-breathing-sound.wav");
+  // Without SND_NODEFAULT the system would play its default beep instead.
+  EXPECT_TRUE(calls[0].Flags & SND_NODEFAULT);
 }
 
 TEST(WaveSound, MissingFileIsSilentAndStopWithNothingPlayingIsHarmless) {
@@ -60,7 +113,7 @@ class WaveFile : public ::testing::Test {
  protected:
   void SetUp() override {
     path = TWaveSound::PathBesideExecutable(kName);
-    FILE* f = std::fopen(path.c_str(), "wb");
+    FILE* f = _wfopen(path.c_str(), L"wb");
     ASSERT_NE(f, nullptr);
     const uint32_t samples = 800;  // 0.1 s at 8 kHz, 8-bit mono
     const uint32_t riffSize = 36 + samples, fmtSize = 16, rate = 8000, dataSize = samples;
@@ -82,11 +135,11 @@ class WaveFile : public ::testing::Test {
   }
   void TearDown() override {
     TWaveSound().Stop();
-    ::DeleteFileA(path.c_str());
+    ::DeleteFileW(path.c_str());
   }
 
   static constexpr const char* kName = "exercise-test-silence.wav";
-  std::string path;
+  std::wstring path;
 };
 
 TEST_F(WaveFile, LoopsAndStopsWithoutBlocking) {

@@ -121,6 +121,24 @@ TEST(BreathingPacer, SoundsSwitchedOffMidPhaseKeepLooping) {
   EXPECT_EQ(sim.sound.playing, "in.wav");
 }
 
+TEST(BreathingPacer, SoundsSwitchedOffBeforeAnExhaleEndsKeepItLooping) {
+  TPacerSim sim;
+  sim.CreateAndStart();
+  sim.RunUntil(5000);  // exhaling since 3500
+  EXPECT_EQ(sim.sound.playing, "ex.wav");
+  sim.source.sounds = false;
+  sim.RunUntil(12000);  // the exhale ended at 9500, the next inhale began at 10000
+  EXPECT_EQ(sim.sound.calls, TLog({"start in.wav", "stop", "start ex.wav"})) << "no stop and no start while off";
+  EXPECT_EQ(sim.sound.playing, "ex.wav");
+
+  sim.source.sounds = true;
+  sim.RunUntil(13000);
+  EXPECT_EQ(sim.sound.calls, TLog({"start in.wav", "stop", "start ex.wav", "stop"}))
+      << "the end of the next moving phase stops it";
+  sim.RunUntil(13500);
+  EXPECT_EQ(sim.sound.playing, "ex.wav");
+}
+
 TEST(BreathingPacer, SoundsSwitchedOnMidPhaseWaitForTheNextMovingPhase) {
   TPacerSim sim;
   sim.source.sounds = false;

@@ -6,6 +6,7 @@
 
 #include <regex>
 
+#include "exercise/Sound_win.h"
 #include "windows/LumenoTexts.h"
 #include "windows/WindowsTestSupport.h"
 
@@ -105,6 +106,18 @@ TEST_F(TAboutWindow, RecomputesTheVersionAtEveryShowing) {
   EXPECT_GT(text.size(), 5u);
 }
 
+TEST_F(TAboutWindow, ShowsTheVersionOfLumenoExeItself) {
+  Start();
+  // lumeno.exe is built beside this test program.
+  const std::wstring self = ExecutablePath();
+  const std::wstring lumeno = self.substr(0, self.find_last_of(L"\\/") + 1) + L"lumeno.exe";
+  ASSERT_NE(GetFileAttributesW(lumeno.c_str()), INVALID_FILE_ATTRIBUTES) << "build lumeno first";
+  EXPECT_EQ(pobierzWersje(lumeno), "1.0  (Build: 1.2)");
+  TFormAbout about(Main(), lumeno);
+  ShowAndDo(about, [&] { PostMessageW(about.Button1(), BM_CLICK, 0, 0); });
+  EXPECT_EQ(TextOf(about.Label1()), L"ver. 1.0  (Build: 1.2)");
+}
+
 TEST_F(TAboutWindow, EscapeLeavesItOpenWhileOkAndTheCloseButtonClose) {
   Start();
   bool openAfterEscape = false;
@@ -158,6 +171,18 @@ TEST_F(TAboutWindow, TypedTextLastsBetweenShowings) {
   ShowAndDo(About(), [&] { PostMessageW(About().Button1(), BM_CLICK, 0, 0); });
   EXPECT_EQ(TextOf(About().Memo2()), L"edited");
   EXPECT_FALSE(GetWindowLongW(About().Memo1(), GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(TAboutWindow, TypingRepaintsTheNoticeBoxesWithNoOldGlyphsLeft) {
+  Start();
+  ShowAndDo(About(), [&] {
+    for (HWND memo : {About().Memo1(), About().Memo2()}) {
+      std::vector<COLORREF> fresh;
+      const std::vector<COLORREF> typed = TypeAndCompare(memo, 2, L"\u015bli ch", fresh);
+      EXPECT_TRUE(typed == fresh) << "memo " << GetDlgCtrlID(memo);
+    }
+    PostMessageW(About().Button1(), BM_CLICK, 0, 0);
+  });
 }
 
 TEST_F(TInstructionWindow, FramesTheHelpTextInItsBorder) {

@@ -216,6 +216,10 @@ TEST_F(TMainWindow, LoggingOffSavesThePlacementAtTheQueryAndTheSettingsAtTheEnd)
   EXPECT_TRUE(Stored("RCLeft").has_value());
   EXPECT_EQ(*Stored("Breath In"), Dword(30));
   EXPECT_FALSE(TakeQuit());
+  // A logoff called off (another program refused it) saves nothing more.
+  SendMessageW(Main().Handle(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_EQ(*Stored("Breath In"), Dword(30));
+  EXPECT_FALSE(TakeQuit());
   SendMessageW(Main().Handle(), WM_ENDSESSION, TRUE, 0);
   EXPECT_EQ(*Stored("Breath In"), Dword(31));
   EXPECT_TRUE(TakeQuit());
@@ -304,6 +308,15 @@ TEST_F(TMainWindow, StoredClosedMenuHidesItWithoutChangingWidthOrCaption) {
   EXPECT_EQ(TextOf(Main().Bmenu()), L"Menu <<");
 }
 
+TEST_F(TMainWindow, TypingRepaintsTheMenuNoteWithNoOldGlyphsLeft) {
+  Start();
+  Main().ShowMainForm(SW_SHOWNORMAL);
+  DrainMessages();
+  std::vector<COLORREF> fresh;
+  const std::vector<COLORREF> typed = TypeAndCompare(Main().Memo1(), 2, L"\u015bli ch", fresh);
+  EXPECT_TRUE(typed == fresh);
+}
+
 TEST_F(TMainWindow, StoredMaximisedStateShowsMaximisedOverTheDesignBounds) {
   TFakeSeeder seeder("Software\\Quorvale\\Lumeno");
   seeder.Put("RCWindowState", Binary({2}));
@@ -312,10 +325,24 @@ TEST_F(TMainWindow, StoredMaximisedStateShowsMaximisedOverTheDesignBounds) {
   EXPECT_EQ(ToString(WindowBounds(Main().Handle())), "416,115,229,480");
   EXPECT_EQ(Main().GetWindowState(), 2);
   Main().ShowMainForm(SW_SHOWNORMAL);
-  EXPECT_TRUE(IsZoomed(Main().Handle()));
+  DrainMessages();
+  HWND main = Main().Handle();
+  EXPECT_TRUE(IsZoomed(main));
   EXPECT_EQ(Main().GetWindowState(), 2);
-  ShowWindow(Main().Handle(), SW_RESTORE);
-  EXPECT_EQ(ToString(WindowBounds(Main().Handle())), "416,115,229,480");
+  // Maximised, it covers the work area (a frame may hang over its edges).
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  RECT shown{};
+  GetWindowRect(main, &shown);
+  EXPECT_LE(shown.left, work.left);
+  EXPECT_LE(shown.top, work.top);
+  EXPECT_GE(shown.right, work.right);
+  EXPECT_GE(shown.bottom, work.bottom);
+  // One restore, as from the caption or the system menu, gives the designed bounds.
+  SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+  DrainMessages();
+  EXPECT_FALSE(IsZoomed(main));
+  EXPECT_EQ(ToString(WindowBounds(main)), "416,115,229,480");
 }
 
 TEST_F(TMainWindow, MinimisedWindowReportsItsNormalBounds) {

@@ -133,6 +133,41 @@ inline std::string ToString(const TBounds& b) {
          std::to_string(b.Height);
 }
 
+// A window's client area as it now shows (what its last paints left).
+inline std::vector<COLORREF> ClientPixels(HWND hwnd) {
+  RECT rc{};
+  GetClientRect(hwnd, &rc);
+  std::vector<COLORREF> pixels;
+  HDC dc = GetDC(hwnd);
+  for (int y = 0; y < rc.bottom; ++y)
+    for (int x = 0; x < rc.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+  ReleaseDC(hwnd, dc);
+  return pixels;
+}
+
+// Types text into an edit at a character position, key by key, letting it
+// paint after each, and returns what it shows; then repaints it whole and
+// returns that in fresh.
+inline std::vector<COLORREF> TypeAndCompare(HWND edit, int at, const wchar_t* text,
+                                            std::vector<COLORREF>& fresh) {
+  SetFocus(edit);
+  SendMessageW(edit, EM_SETSEL, at, at);
+  for (const wchar_t* c = text; *c; ++c) {
+    SendMessageW(edit, WM_CHAR, *c, 1);
+    UpdateWindow(edit);
+    DrainMessages();
+  }
+  SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+  HideCaret(edit);
+  UpdateWindow(edit);
+  std::vector<COLORREF> typed = ClientPixels(edit);
+  InvalidateRect(edit, nullptr, TRUE);
+  UpdateWindow(edit);
+  fresh = ClientPixels(edit);
+  ShowCaret(edit);
+  return typed;
+}
+
 // The seven settings in the fake registry, as a previous run left them.
 inline void StoreSettings(int32_t breathIn, int32_t breathOut, int32_t holdIn, int32_t holdOut, bool stayOnTop,
                           bool menuOpen, bool sounds) {
