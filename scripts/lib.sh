@@ -9,7 +9,7 @@ LUMENO_IM_IMPORT=/usr/bin/import
 
 LUMENO_BUILD_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 LUMENO_WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils xdotool imagemagick)
-LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev wixl msitools zip)
+LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev wixl msitools zip clang libclang-rt-14-dev)
 
 log() { printf '[lumeno] %s\n' "$*" >&2; }
 
@@ -40,6 +40,35 @@ build_win() {
     cmake --build "$dir" "${@:2}"; } >"$out" 2>&1 || rc=$?
   [ "$rc" -eq 0 ] || cat "$out" >&2
   rm -f "$out"
+  return "$rc"
+}
+
+# run_fuzzers [SECONDS] : builds the libFuzzer targets (tests/fuzz, clang) into
+# build/fuzz and runs each for SECONDS (default 20) from its committed corpus
+# with a fixed seed. New inputs go to build/fuzz/corpus, anything found to
+# build/fuzz/findings. Fails if any target finds something.
+run_fuzzers() {
+  local seconds="${1:-20}" dir="$LUMENO_ROOT/build/fuzz" rc=0 src name short log
+  cmake -S "$LUMENO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+        -DCMAKE_CXX_COMPILER=clang++ -DLUMENO_FUZZ=ON -DLUMENO_BUILD_TESTS=OFF >/dev/null || return 1
+  cmake --build "$dir" --target lumeno_fuzz "${@:2}" || return 1
+  rm -rf "$dir/corpus" "$dir/findings"
+  mkdir -p "$dir/findings"
+  for src in "$LUMENO_ROOT"/tests/fuzz/*_fuzz.cpp; do
+    name="$(basename "$src" .cpp)"
+    short="${name%_fuzz}"
+    log="$dir/findings/$short.log"
+    mkdir -p "$dir/corpus/$short"
+    if "$dir/bin/$name" -max_total_time="$seconds" -seed=1 -timeout=10 -rss_limit_mb=2048 \
+         -artifact_prefix="$dir/findings/$short-" "$dir/corpus/$short" "$LUMENO_ROOT/tests/fuzz/corpus/$short" \
+         >"$log" 2>&1; then
+      log "fuzz $short: $(grep -o 'Done [0-9]* runs' "$log" | tail -n1), nothing found"
+    else
+      rc=1
+      log "fuzz $short FOUND SOMETHING (input: $(ls "$dir/findings/$short-"* 2>/dev/null | head -n1)):"
+      grep -v '^#\|^INFO\|^MS:\|^base unit\|^0x' "$log" | tail -n 40 >&2
+    fi
+  done
   return "$rc"
 }
 
