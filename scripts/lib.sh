@@ -8,7 +8,9 @@ LUMENO_IM_CONVERT=/usr/bin/convert
 LUMENO_IM_IMPORT=/usr/bin/import
 
 LUMENO_BUILD_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
-LUMENO_WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils xdotool imagemagick)
+# fonts-wine is only recommended by wine, and installs skip recommendations: it
+# brings "MS Sans Serif", "MS Serif" and the Marlett caption-button symbols.
+LUMENO_WINE_PACKAGES=(wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick)
 LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev wixl msitools zip)
 
 log() { printf '[lumeno] %s\n' "$*" >&2; }
@@ -67,12 +69,25 @@ wine_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv=d"
 }
 
+# link_wine_fonts : Debian's Wine 8 looks for its own fonts in a folder beside
+# its data directory that does not exist, not in /usr/share/wine/fonts where
+# fonts-wine puts them; linked into the prefix's Fonts folder they are found
+# as installed fonts. Run after wineboot.
+link_wine_fonts() {
+  local dir="$WINEPREFIX/drive_c/windows/Fonts" f
+  [ -d /usr/share/wine/fonts ] && [ -d "$dir" ] || return 0
+  for f in /usr/share/wine/fonts/*; do
+    [ -e "$dir/${f##*/}" ] || ln -s "$f" "$dir/"
+  done
+}
+
 # prepare_prefix : creates (or refreshes) $WINEPREFIX and keeps a server and a
 # desktop alive, so ctest does not wait on Wine's helper processes.
 prepare_prefix() {
   mkdir -p "$WINEPREFIX"
   wineserver -p
   wineboot -i </dev/null >/dev/null 2>&1 || true
+  link_wine_fonts
   # Without a window manager, hiding a visible window blocks for 2 s unless
   # Wine's windows are unmanaged.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
