@@ -37,10 +37,10 @@ constexpr TRow kRightRows[] = {
     {L"Hold out for ", IDC_HOLDOUT, IDC_UHOLDOUT, L"seconds."},
 };
 
-// Text extents in the dialog font, for labels sized to their text.
+// Text extents in the dialog's font, for labels sized to their text.
 class TTextMeasure {
  public:
-  TTextMeasure() : FDc(nullptr), FSelect(FDc.get(), TForm::DefaultFont()) {}
+  explicit TTextMeasure(HFONT font) : FDc(nullptr), FSelect(FDc.get(), font) {}
   int Width(const wchar_t* text) const {
     SIZE size{};
     if (FDc) GetTextExtentPoint32W(FDc.get(), text, static_cast<int>(wcslen(text)), &size);
@@ -73,7 +73,9 @@ HWND TFormSettings::Control(int id) {
 }
 
 void TFormSettings::CreateLateControls() {
-  TTextMeasure measure;
+  TTextMeasure measure(Font());
+  // A label's design width: its text measured in the window's font.
+  auto textWidth = [&](const wchar_t* text) { return DesignOf(measure.Width(text)); };
 
   // The bottom strip comes first so that OK is the first tab stop.
   FBottomPanel = AddControl(FHandle, {PanelClass(), L"", 0, WS_EX_CONTROLPARENT, 0, kClientHeight - kBottomStripHeight,
@@ -87,7 +89,7 @@ void TFormSettings::CreateLateControls() {
   // One row: text, value label, arrows, unit. With a figure column given the
   // value labels line up there, otherwise each follows its own text.
   auto addRow = [&](const TRow& row, int x, int y, int figureX) {
-    const int before = measure.Width(row.Before);
+    const int before = textWidth(row.Before);
     AddControl(FHandle, {L"STATIC", row.Before, SS_LEFT | SS_NOPREFIX, 0, x, y, before, kTextHeight, kStaticId});
     const int fx = figureX > 0 ? figureX : x + before;
     HWND value = AddControl(FHandle, {L"STATIC", L"00.0", SS_CENTER | SS_NOPREFIX, 0, fx, y, kFigureWidth,
@@ -101,7 +103,7 @@ void TFormSettings::CreateLateControls() {
     UDACCEL accel{0, 1};
     SendMessageW(ud, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
     const int ax = ux + kUpDownWidth + 4;
-    AddControl(FHandle, {L"STATIC", row.After, SS_LEFT | SS_NOPREFIX, 0, ax, y, measure.Width(row.After),
+    AddControl(FHandle, {L"STATIC", row.After, SS_LEFT | SS_NOPREFIX, 0, ax, y, textWidth(row.After),
                          kTextHeight, kStaticId});
   };
 
@@ -118,7 +120,7 @@ void TFormSettings::CreateLateControls() {
 
   // Right column: the four phases, figures lined up.
   int widest = 0;
-  for (const TRow& row : kRightRows) widest = std::max(widest, measure.Width(row.Before));
+  for (const TRow& row : kRightRows) widest = std::max(widest, textWidth(row.Before));
   int y = 30;
   for (const TRow& row : kRightRows) {
     addRow(row, 222, y, 222 + widest);
@@ -250,7 +252,7 @@ void TFormSettings::SetSoundsChecked(bool checked) {
 }
 
 void TFormSettings::FormShow() {
-  SetLeft(SettingsLeft(FMain.Bounds().Left, FMain.BarWidth()));
+  SetLeft(SettingsLeft(FMain.Bounds().Left, FMain.BarWidth(), FMain.Dpi()));
 }
 
 bool TFormSettings::UpDownPressed(const NMUPDOWN& nm) {
