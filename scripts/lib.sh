@@ -95,6 +95,10 @@ prepare_prefix() {
   mkfifo "$LUMENO_KEEPALIVE_DIR/keep"
   wine cmd /k <"$LUMENO_KEEPALIVE_DIR/keep" >/dev/null 2>&1 &
   exec 9>"$LUMENO_KEEPALIVE_DIR/keep"
+  # The desktop up now, its process writing nowhere: the first window-making
+  # program would otherwise start it with its own output, and whoever reads
+  # that (ctest) would wait for the desktop to end.
+  wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
 }
 
 # cleanup : stops everything this script started. Safe to call twice.
