@@ -32,12 +32,17 @@ ensure_packages() {
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# build_win [BUILD_TYPE] : cross-builds into build/win; prints nothing but errors.
+# build_win [BUILD_TYPE] [BUILD ARGS...] : cross-builds into build/win; prints
+# nothing unless it fails, then the whole output of the configure and build.
 build_win() {
-  local type="${1:-Release}" dir="$LUMENO_ROOT/build/win"
-  cmake -S "$LUMENO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" \
-        -DCMAKE_TOOLCHAIN_FILE="$LUMENO_ROOT/cmake/mingw-w64.cmake" >/dev/null
-  cmake --build "$dir" "${@:2}"
+  local type="${1:-Release}" dir="$LUMENO_ROOT/build/win" out rc=0
+  out="$(mktemp)"
+  { cmake -S "$LUMENO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" \
+          -DCMAKE_TOOLCHAIN_FILE="$LUMENO_ROOT/cmake/mingw-w64.cmake" &&
+    cmake --build "$dir" "${@:2}"; } >"$out" 2>&1 || rc=$?
+  [ "$rc" -eq 0 ] || cat "$out" >&2
+  rm -f "$out"
+  return "$rc"
 }
 
 LUMENO_XVFB_PID=""

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <iterator>
 
+#include "exercise/BreathingPresets.h"
 #include "persistence/Registry_win.h"
 #include "windows/LumenoForm.h"
 
@@ -19,23 +21,51 @@ constexpr int kFigureWidth = 25;
 constexpr int kUpDownWidth = 17;
 constexpr int kUpDownHeight = 25;
 
+constexpr int kPatternTop = 180;
+constexpr int kComboTop = 196;
+constexpr int kColumnWidth = 184;
+// The closed list is as high as its font makes it; this leaves room for the
+// entries when it drops down.
+constexpr int kComboDroppedHeight = 150;
+
 struct TRow {
   const wchar_t* Before;
   int Figure;
   int UpDown;
   const wchar_t* After;
+  // Where the row's pause falls or how its arrows split the cycle; none for
+  // the two breathing rows.
+  const wchar_t* Tip;
 };
 
 constexpr TRow kLeftRows[] = {
-    {L"Cycle duration is ", IDC_DURATION, IDC_UDURATION, L"seconds."},
-    {L"It is ", IDC_BPM, IDC_UBPM, L"breaths per minute."},
+    {L"Cycle duration is ", IDC_DURATION, IDC_UDURATION, L"seconds.",
+     L"Changing the cycle splits it: 60 % breathing out, 5 % for each pause, the rest breathing in."},
+    {L"It is ", IDC_BPM, IDC_UBPM, L"breaths per minute.",
+     L"Changing the rate splits the cycle it gives: 60 % breathing out, 5 % for each pause, "
+     L"the rest breathing in."},
 };
 constexpr TRow kRightRows[] = {
-    {L"Breath in for ", IDC_BREATHIN, IDC_UBREATHIN, L"seconds."},
-    {L"Hold in for ", IDC_HOLDIN, IDC_UHOLDIN, L"seconds."},
-    {L"Breath out for ", IDC_BREATHOUT, IDC_UBREATHOUT, L"seconds."},
-    {L"Hold out for ", IDC_HOLDOUT, IDC_UHOLDOUT, L"seconds."},
+    {L"Breath in for ", IDC_BREATHIN, IDC_UBREATHIN, L"seconds.", nullptr},
+    {L"Hold in for ", IDC_HOLDIN, IDC_UHOLDIN, L"seconds.",
+     L"The pause with empty lungs: after breathing out, before breathing in."},
+    {L"Breath out for ", IDC_BREATHOUT, IDC_UBREATHOUT, L"seconds.", nullptr},
+    {L"Hold out for ", IDC_HOLDOUT, IDC_UHOLDOUT, L"seconds.",
+     L"The pause with full lungs: after breathing in, before breathing out."},
 };
+constexpr wchar_t kPatternTip[] = L"Sets all four phases; OK saves them.";
+
+// A tool of the dialog's tooltip: a window of its own (TTF_IDISHWND, id the
+// window) or a rectangle of the dialog, placed later (id of our choosing).
+void AddTool(HWND toolTip, HWND dialog, UINT flags, UINT_PTR id, const wchar_t* text) {
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = flags;
+  tool.hwnd = dialog;
+  tool.uId = id;
+  tool.lpszText = const_cast<wchar_t*>(text);
+  SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
 
 // Text extents in the dialog's font, for labels sized to their text.
 class TTextMeasure {
@@ -85,12 +115,18 @@ void TFormSettings::CreateLateControls() {
   FButtonDefaultSettings = AddControl(FBottomPanel, {L"BUTTON", L"Default settings", BS_PUSHBUTTON | WS_TABSTOP, 0,
                                                      12, 13, 105, 25, IDC_DEFAULTSETTINGS});
 
+  // Tooltips show over an inactive window too: the pacer's window may hold the focus.
+  FToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+
   int figure = 0;
   // One row: text, value label, arrows, unit. With a figure column given the
   // value labels line up there, otherwise each follows its own text.
   auto addRow = [&](const TRow& row, int x, int y, int figureX) {
     const int before = textWidth(row.Before);
-    AddControl(FHandle, {L"STATIC", row.Before, SS_LEFT | SS_NOPREFIX, 0, x, y, before, kTextHeight, kStaticId});
+    HWND text =
+        AddControl(FHandle, {L"STATIC", row.Before, SS_LEFT | SS_NOPREFIX, 0, x, y, before, kTextHeight, kStaticId});
     const int fx = figureX > 0 ? figureX : x + before;
     HWND value = AddControl(FHandle, {L"STATIC", L"00.0", SS_CENTER | SS_NOPREFIX, 0, fx, y, kFigureWidth,
                                       kTextHeight, row.Figure});
@@ -103,18 +139,28 @@ void TFormSettings::CreateLateControls() {
     UDACCEL accel{0, 1};
     SendMessageW(ud, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
     const int ax = ux + kUpDownWidth + 4;
-    AddControl(FHandle, {L"STATIC", row.After, SS_LEFT | SS_NOPREFIX, 0, ax, y, textWidth(row.After),
-                         kTextHeight, kStaticId});
+    HWND after = AddControl(FHandle, {L"STATIC", row.After, SS_LEFT | SS_NOPREFIX, 0, ax, y, textWidth(row.After),
+                                      kTextHeight, kStaticId});
+    if (row.Tip) AddRowTip({text, value, ud, after}, row.Figure, row.Tip);
   };
 
   // Left column: cycle and rate, a line, the two check boxes.
   addRow(kLeftRows[0], 12, 30, 0);
   addRow(kLeftRows[1], 12, 70, 0);
-  AddControl(FHandle, {L"STATIC", L"", SS_ETCHEDHORZ, 0, 12, 106, 184, 2, kStaticId});
+  AddControl(FHandle, {L"STATIC", L"", SS_ETCHEDHORZ, 0, 12, 106, kColumnWidth, 2, kStaticId});
   FCheckBoxStayOnTop = AddControl(FHandle, {L"BUTTON", L"stay on top", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 12, 124, 170,
                                             17, IDC_STAYONTOP});
   FChEnableSounds = AddControl(FHandle, {L"BUTTON", L"enable sounds", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 12, 150, 170,
                                          17, IDC_ENABLESOUNDS});
+  // The ready-made patterns, next in the tab order after the check boxes.
+  AddControl(FHandle, {L"STATIC", L"Pattern:", SS_LEFT | SS_NOPREFIX, 0, 12, kPatternTop, textWidth(L"Pattern:"),
+                       kTextHeight, IDC_PATTERNLABEL});
+  FComboPattern = AddControl(FHandle, {WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 12,
+                                       kComboTop, kColumnWidth, kComboDroppedHeight, IDC_PATTERN});
+  for (int i = 0; i <= kCustomPreset; ++i)
+    SendMessageW(FComboPattern, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(PresetName(i)).c_str()));
+  if (FToolTip && FComboPattern)
+    AddTool(FToolTip, FHandle, TTF_IDISHWND | TTF_SUBCLASS, reinterpret_cast<UINT_PTR>(FComboPattern), kPatternTip);
 
   AddControl(FHandle, {L"STATIC", L"", SS_ETCHEDVERT, 0, 208, 12, 2, 210, kStaticId});
 
@@ -126,9 +172,52 @@ void TFormSettings::CreateLateControls() {
     addRow(row, 222, y, 222 + widest);
     y += 44;
   }
+  PlaceRowTips();
   SetStayOnTopChecked(FStayOnTopChecked);
   SetSoundsChecked(FSoundsChecked);
   aktualizujWyswietlaneCyfry();
+}
+
+void TFormSettings::AddRowTip(const HWND (&controls)[4], int id, const wchar_t* tip) {
+  if (!FToolTip || FRowTipCount >= static_cast<int>(std::size(FRowTips))) return;
+  TRowTip& row = FRowTips[FRowTipCount++];
+  std::copy(std::begin(controls), std::end(controls), row.Controls);
+  row.Id = id;
+  // The labels are transparent to the mouse, so over them the dialog gets it:
+  // a rectangle on the dialog. The arrows are a window of their own.
+  AddTool(FToolTip, FHandle, 0, static_cast<UINT_PTR>(id), tip);
+  if (HWND arrows = controls[2])
+    AddTool(FToolTip, FHandle, TTF_IDISHWND | TTF_SUBCLASS, reinterpret_cast<UINT_PTR>(arrows), tip);
+}
+
+void TFormSettings::PlaceRowTips() {
+  if (!FToolTip) return;
+  for (int i = 0; i < FRowTipCount; ++i) {
+    RECT area{};
+    for (HWND control : FRowTips[i].Controls) {
+      if (!control) continue;
+      RECT r{};
+      GetWindowRect(control, &r);
+      MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&r), 2);
+      UnionRect(&area, &area, &r);
+    }
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = FHandle;
+    tool.uId = static_cast<UINT_PTR>(FRowTips[i].Id);
+    tool.rect = area;
+    SendMessageW(FToolTip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void TFormSettings::RelayToToolTip(UINT msg, WPARAM wp, LPARAM lp) {
+  if (!FToolTip) return;
+  // Read afresh, so the tools follow the rows wherever they are laid out.
+  if (msg == WM_MOUSEMOVE) PlaceRowTips();
+  MSG relayed{FHandle, msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+  const DWORD pos = GetMessagePos();
+  relayed.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+  SendMessageW(FToolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void TFormSettings::ReadDecimalSeparator() {
@@ -166,6 +255,8 @@ void TFormSettings::aktualizujWyswietlaneCyfry() {
   for (int i = 0; i < 6; ++i) {
     if (FFigures[i]) SetWindowTextW(FFigures[i], Widen(FormatTenths(values[i], FDecimalSeparator)).c_str());
   }
+  // The list names the pattern the figures show, "Custom" when it is none of its entries.
+  if (FComboPattern) SendMessageW(FComboPattern, CB_SETCURSEL, static_cast<WPARAM>(PresetIndexOf(FPattern)), 0);
 }
 
 void TFormSettings::UBreathInClick(TStep step) {
@@ -196,6 +287,12 @@ void TFormSettings::UDurationClick(TStep step) {
 void TFormSettings::UBpmClick(TStep step) {
   FPattern.StepBpm(step);
   aktualizujWyswietlaneCyfry();
+}
+
+void TFormSettings::ComboPatternChange() {
+  const LRESULT index = FComboPattern ? SendMessageW(FComboPattern, CB_GETCURSEL, 0, 0) : CB_ERR;
+  // "Custom" changes nothing, and stays shown until the figures next change.
+  if (index != CB_ERR && ApplyPreset(FPattern, static_cast<int>(index))) aktualizujWyswietlaneCyfry();
 }
 
 void TFormSettings::ButtonDefaultSettingsClick() {
@@ -286,6 +383,10 @@ LRESULT TFormSettings::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     }
     case WM_COMMAND:
+      if (HIWORD(wp) == CBN_SELCHANGE && LOWORD(wp) == IDC_PATTERN) {
+        ComboPatternChange();
+        return 0;
+      }
       if (HIWORD(wp) == BN_CLICKED) {
         switch (LOWORD(wp)) {
           case IDC_OK: OKClick(); return 0;
@@ -305,6 +406,15 @@ LRESULT TFormSettings::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     }
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      RelayToToolTip(msg, wp, lp);
+      break;
     case WM_SETTINGCHANGE: {
       const std::string before = FDecimalSeparator;
       ReadDecimalSeparator();

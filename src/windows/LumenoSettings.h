@@ -40,6 +40,8 @@ enum : int {
   IDC_OK,
   IDC_CANCEL,
   IDC_DEFAULTSETTINGS,
+  IDC_PATTERNLABEL = 330,
+  IDC_PATTERN,
 };
 
 class TFormSettings final : public TForm, public ISettingsHost, public IPatternSource {
@@ -69,6 +71,8 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   void UHoldOutClick(TStep step);
   void UDurationClick(TStep step);
   void UBpmClick(TStep step);
+  // An entry chosen in the "Pattern:" list: its four phases, as an arrow press would.
+  void ComboPatternChange();
   void ButtonDefaultSettingsClick();
   void OKClick();
   void CancelClick();
@@ -87,6 +91,9 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   HWND ButtonCancel() { return Ensured(FCancel); }
   HWND ButtonDefaultSettings() { return Ensured(FButtonDefaultSettings); }
   HWND BottomPanel() { return Ensured(FBottomPanel); }
+  HWND ComboPattern() { return Ensured(FComboPattern); }
+  // The tooltips of the cycle, rate and hold rows and of the list.
+  HWND ToolTip() { return Ensured(FToolTip); }
 
   // ISettingsHost
   TBreathingPattern& Pattern() override { return FPattern; }
@@ -106,6 +113,8 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormShow() override;
+  // The row tips' rectangles follow their controls to the new scale.
+  void DpiChanged() override { PlaceRowTips(); }
   // The controls, showing the check boxes' states kept until then.
   void CreateLateControls() override;
 
@@ -116,6 +125,13 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   void Finish(int result);
   // An arrow press that moved the up-down's counter; false when it did not.
   bool UpDownPressed(const NMUPDOWN& nm);
+  // A tooltip over a whole row (its texts, value label and arrows).
+  void AddRowTip(const HWND (&controls)[4], int id, const wchar_t* tip);
+  // The rows' tools cover wherever the rows' controls now are.
+  void PlaceRowTips();
+  // Mouse messages of the dialog itself (the labels let the mouse through to
+  // it) go on to the tooltip, whose rectangle tools are on the dialog.
+  void RelayToToolTip(UINT msg, WPARAM wp, LPARAM lp);
 
   TFormLumeno& FMain;
   TRegistryFactory FMakeRegistry;
@@ -128,6 +144,15 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   HWND FCancel = nullptr;
   HWND FButtonDefaultSettings = nullptr;
   HWND FFigures[6] = {};
+  HWND FComboPattern = nullptr;
+  HWND FToolTip = nullptr;
+  // The rows with a tooltip: their controls and the tool's id.
+  struct TRowTip {
+    HWND Controls[4];
+    int Id;
+  };
+  TRowTip FRowTips[4] = {};
+  int FRowTipCount = 0;
   // The check boxes' states while they do not exist yet.
   bool FStayOnTopChecked = false;
   bool FSoundsChecked = true;

@@ -4,34 +4,9 @@
 # whose two pauses differ, so the pause after the inhale ("Hold Out") and the
 # one after the exhale ("Hold In") cannot be swapped unnoticed.
 #
-# Allowance: a moving phase ends at the first tick at or past its length and a
-# pause lasts one timer interval plus the tick that ends it, so each phase runs
-# its nominal length plus up to one timer period (10 ms under Wine); samples
-# are 10 ms apart; on a loaded 2-core machine scheduling adds more. Each phase
-# must be within 10 ms + 150 ms of its nominal length.
+# Each phase must be within the allowance of check_phases (lib.sh) of its
+# nominal length.
 source "$(dirname "$0")/lib.sh"
-TOL=160
-
-# check_phases FILE IN FULL OUT EMPTY COUNT: the first COUNT complete phases
-# seen (the run cut off by the start of sampling is not counted).
-check_phases() {
-  local file="$1" count="$6" i=0 kind ms at
-  phases "$file" | head -n "$count" >"$file.phases"
-  expect "complete phases seen" "$(wc -l <"$file.phases")" "$count"
-  while read -r kind ms at; do
-    i=$((i + 1))
-    case "$kind" in
-      rising) within "phase $i rising (at $at ms)" "$ms" "$2" $TOL ;;
-      full) within "phase $i full (at $at ms)" "$ms" "$3" $TOL ;;
-      falling) within "phase $i falling (at $at ms)" "$ms" "$4" $TOL ;;
-      empty) within "phase $i empty (at $at ms)" "$ms" "$5" $TOL ;;
-    esac
-  done <"$file.phases"
-  local order
-  order="$(awk 'BEGIN { nx["rising"] = "full"; nx["full"] = "falling"; nx["falling"] = "empty"; nx["empty"] = "rising" }
-                NR > 1 && $1 != nx[p] { bad = bad " " p "->" $1 } { p = $1 } END { r = (bad == "") ? "in order" : bad; print r }' "$file.phases")"
-  expect "phase order" "$order" "in order"
-}
 
 reset_key
 start_main || exit 1

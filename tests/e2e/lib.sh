@@ -176,8 +176,8 @@ bar_moving() {
          END { r = moved ? "moving" : "still"; print r }'
 }
 
-# bar_samples MS FILE: samples the bar's filled rows every 10 ms.
-bar_samples() { drv bar-sample "$E2E_MAIN" "$1" 10 >"$2"; }
+# bar_samples MS FILE [INTERVAL]: samples the bar's filled rows every INTERVAL ms (10).
+bar_samples() { drv bar-sample "$E2E_MAIN" "$1" "${3:-10}" >"$2"; }
 
 # phases FILE: the completed phases seen in the samples, one per line:
 #   <rising|full|falling|empty> <duration ms> <start ms>
@@ -202,6 +202,35 @@ phases() {
     }
     BEGIN { name["E"] = "empty"; name["F"] = "full"; name["U"] = "rising"; name["D"] = "falling" }
   ' "$1"
+}
+
+# check_phases FILE IN FULL OUT EMPTY COUNT: the first COUNT complete phases
+# seen (the run cut off by the start of sampling is not counted), each within
+# E2E_PHASE_TOL ms of its nominal length, and in the bar's order.
+#
+# Allowance: a moving phase ends at the first tick at or past its length and a
+# pause lasts one timer interval plus the tick that ends it, so each phase runs
+# its nominal length plus up to one timer period (10 ms under Wine); samples
+# are 10 ms apart at most; on a loaded 2-core machine scheduling adds more.
+# Hence 10 ms + 150 ms.
+E2E_PHASE_TOL=160
+check_phases() {
+  local file="$1" count="$6" i=0 kind ms at
+  phases "$file" | head -n "$count" >"$file.phases"
+  expect "complete phases seen" "$(wc -l <"$file.phases")" "$count"
+  while read -r kind ms at; do
+    i=$((i + 1))
+    case "$kind" in
+      rising) within "phase $i rising (at $at ms)" "$ms" "$2" $E2E_PHASE_TOL ;;
+      full) within "phase $i full (at $at ms)" "$ms" "$3" $E2E_PHASE_TOL ;;
+      falling) within "phase $i falling (at $at ms)" "$ms" "$4" $E2E_PHASE_TOL ;;
+      empty) within "phase $i empty (at $at ms)" "$ms" "$5" $E2E_PHASE_TOL ;;
+    esac
+  done <"$file.phases"
+  local order
+  order="$(awk 'BEGIN { nx["rising"] = "full"; nx["full"] = "falling"; nx["falling"] = "empty"; nx["empty"] = "rising" }
+                NR > 1 && $1 != nx[p] { bad = bad " " p "->" $1 } { p = $1 } END { r = (bad == "") ? "in order" : bad; print r }' "$file.phases")"
+  expect "phase order" "$order" "in order"
 }
 
 # figures WIN: the settings dialog's six figures as "cycle rate in holdin out holdout",

@@ -4,6 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
+#include <cstdint>
+#include <iterator>
+
 #include "windows/WindowsTestSupport.h"
 
 namespace lumeno::test {
@@ -374,6 +378,289 @@ TEST_F(TSettingsDialog, FiguresFollowTheLocaleDecimalSeparator) {
   SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved);
   SendMessageW(Settings().Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
   EXPECT_EQ(Figures(Settings()), "10.0 6.0 3.0 0.5 6.0 0.5");
+}
+
+// What the list sends its parent when the user picks an entry.
+void Choose(TFormSettings& dialog, int index) {
+  HWND combo = dialog.ComboPattern();
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDC_PATTERN, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+std::string Chosen(TFormSettings& dialog) { return Narrow(TextOf(dialog.ComboPattern())); }
+
+std::string Phases(const TBreathingPattern& p) {
+  return std::to_string(p.FBreathIn) + " " + std::to_string(p.FHoldOut) + " " + std::to_string(p.FBreathOut) + " " +
+         std::to_string(p.FHoldIn);
+}
+
+TEST_F(TSettingsDialog, PatternListSitsInTheLeftColumnBetweenTheCheckBoxesAndTheStrip) {
+  Start();
+  TFormSettings& s = Settings();
+  HWND combo = s.ComboPattern();
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(Narrow(TextOf(GetDlgItem(s.Handle(), IDC_PATTERNLABEL))), "Pattern:");
+  // The label comes just before the list, so it names it.
+  EXPECT_EQ(GetWindow(combo, GW_HWNDPREV), GetDlgItem(s.Handle(), IDC_PATTERNLABEL));
+  EXPECT_EQ(GetWindowLongW(combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+  std::vector<std::string> entries;
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t text[64] = {};
+    if (SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < 64)
+      SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    entries.push_back(Narrow(text));
+  }
+  EXPECT_EQ(entries, (std::vector<std::string>{"Default (6 per minute)", "Coherent (5.5 per minute)", "Box 4-4-4-4",
+                                               "4-7-8 relaxing", "Long exhale 4-6", "Custom"}));
+  EXPECT_EQ(Chosen(s), "Default (6 per minute)");
+
+  // The check boxes and the line keep their places; label and list fit
+  // between the boxes (to y 167) and the strip (from y 234), left of the line.
+  EXPECT_EQ(ToString(ChildBounds(s.CheckBoxStayOnTop())), "12,124,170,17");
+  EXPECT_EQ(ToString(ChildBounds(s.ChEnableSounds())), "12,150,170,17");
+  for (HWND control : {GetDlgItem(s.Handle(), IDC_PATTERNLABEL), combo}) {
+    const TBounds b = ChildBounds(control);
+    SCOPED_TRACE(ToString(b));
+    EXPECT_GE(b.Left, 12);
+    EXPECT_LE(b.Left + b.Width, 196);
+    EXPECT_GE(b.Top, 167);
+    EXPECT_LE(b.Top + b.Height, 234);
+  }
+  EXPECT_LE(ChildBounds(GetDlgItem(s.Handle(), IDC_PATTERNLABEL)).Top + 13, ChildBounds(combo).Top);
+  // A tab stop after the check boxes.
+  EXPECT_TRUE(GetWindowLongW(combo, GWL_STYLE) & WS_TABSTOP);
+  EXPECT_EQ(GetNextDlgTabItem(s.Handle(), s.ChEnableSounds(), FALSE), combo);
+}
+
+TEST_F(TSettingsDialog, EachEntrySetsTheLivePatternAndTheFigures) {
+  Start();
+  TFormSettings& s = Settings();
+  const struct {
+    int index;
+    const char* phases;  // in, hold after in, out, hold after out
+    const char* figures;
+  } rows[] = {
+      {2, "40 40 40 40", "16.0 3.8 4.0 4.0 4.0 4.0"},  {1, "55 0 55 0", "11.0 5.5 5.5 0.0 5.5 0.0"},
+      {3, "40 70 80 0", "19.0 3.2 4.0 0.0 8.0 7.0"},   {4, "40 0 60 0", "10.0 6.0 4.0 0.0 6.0 0.0"},
+      {0, "30 5 60 5", "10.0 6.0 3.0 0.5 6.0 0.5"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.index);
+    Choose(s, row.index);
+    EXPECT_EQ(Phases(s.Pattern()), row.phases);
+    EXPECT_EQ(Figures(s), row.figures);
+    EXPECT_EQ(SendMessageW(s.ComboPattern(), CB_GETCURSEL, 0, 0), row.index);
+  }
+  // "Custom" changes nothing.
+  Choose(s, 3);
+  Choose(s, 5);
+  EXPECT_EQ(Phases(s.Pattern()), "40 70 80 0");
+  EXPECT_EQ(Figures(s), "19.0 3.2 4.0 0.0 8.0 7.0");
+  EXPECT_EQ(Chosen(s), "Custom");
+  // Nothing is saved before OK.
+  EXPECT_EQ(*Stored("Breath In"), Dword(30));
+}
+
+TEST_F(TSettingsDialog, ThePacersNextPhasesTakeTheChosenPattern) {
+  Start();
+  TFormSettings& s = Settings();
+  HWND main = Main().Handle();
+  auto tick = [&] { SendMessageW(main, WM_TIMER, TFormLumeno::kTimerBreatchId, 0); };
+  Choose(s, 3);  // "4-7-8 relaxing" during the first inhale
+  // The running inhale keeps its 3.0 s; from its end on the new phases count.
+  Clock.Now = 3000;
+  tick();
+  EXPECT_EQ(Main().Pacer().Tag, 1);
+  EXPECT_EQ(Main().TimerBreatch().Interval(), 7000u);
+  tick();
+  EXPECT_EQ(Main().AlBarOddech().GetMax(), 8000);
+  Clock.Now = 11000;
+  tick();
+  EXPECT_EQ(Main().Pacer().Tag, 3);
+  // No pause with empty lungs: the shortest interval, one tick.
+  EXPECT_EQ(Main().TimerBreatch().Interval(), 1u);
+  tick();
+  EXPECT_EQ(Main().Pacer().Tag, 0);
+  EXPECT_EQ(Main().AlBarOddech().GetMax(), 4000);
+}
+
+TEST_F(TSettingsDialog, OkStoresTheChosenPatternAndCancelRestoresIt) {
+  Start();
+  TFormSettings& s = Settings();
+  Choose(s, 3);
+  SendMessageW(s.ButtonOK(), BM_CLICK, 0, 0);
+  EXPECT_EQ(*Stored("Breath In"), Dword(40));
+  EXPECT_EQ(*Stored("Hold In"), Dword(0));
+  EXPECT_EQ(*Stored("Breath Out"), Dword(80));
+  EXPECT_EQ(*Stored("Hold Out"), Dword(70));
+
+  Choose(s, 2);
+  SendMessageW(s.ButtonCancel(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Phases(s.Pattern()), "40 70 80 0");
+  EXPECT_EQ(Figures(s), "19.0 3.2 4.0 0.0 8.0 7.0");
+  EXPECT_EQ(Chosen(s), "4-7-8 relaxing");
+}
+
+TEST_F(TSettingsDialog, TheListFollowsThePattern) {
+  StoreSettings(40, 40, 40, 40, false, true, true);
+  Start();
+  TFormSettings& s = Settings();
+  EXPECT_EQ(Chosen(s), "Box 4-4-4-4");
+  Presses(s, IDC_UHOLDIN, +1, 1);
+  EXPECT_EQ(Chosen(s), "Custom");
+  Presses(s, IDC_UHOLDIN, -1, 1);
+  EXPECT_EQ(Chosen(s), "Box 4-4-4-4");
+  // Cycle 10.0 split again gives the default pattern.
+  Choose(s, 4);
+  Presses(s, IDC_UDURATION, +1, 1);
+  EXPECT_EQ(Chosen(s), "Custom");
+  Presses(s, IDC_UDURATION, -1, 1);
+  EXPECT_EQ(Chosen(s), "Default (6 per minute)");
+  Choose(s, 1);
+  SendMessageW(s.ButtonDefaultSettings(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Chosen(s), "Default (6 per minute)");
+
+  // A load: 4-7-8 with its pauses the other way round is no entry, nor are
+  // negative or huge stored values.
+  for (const auto& stored : {std::array<int32_t, 4>{40, 80, 70, 0}, std::array<int32_t, 4>{-40, 80, 0, 70},
+                             std::array<int32_t, 4>{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN}}) {
+    StoreSettings(stored[0], stored[1], stored[2], stored[3], false, true, true);
+    s.CancelClick();
+    EXPECT_EQ(Chosen(s), "Custom");
+  }
+  StoreSettings(55, 55, 0, 0, false, true, true);
+  s.CancelClick();
+  EXPECT_EQ(Chosen(s), "Coherent (5.5 per minute)");
+}
+
+TEST_F(TSettingsDialog, ArrowKeysOnTheListApplyEachEntry) {
+  Start();
+  TFormSettings& s = Settings();
+  HWND focusAfterTab = nullptr;
+  std::vector<std::string> seen;
+  TLater::After(60, [&] {
+    SetFocus(s.ChEnableSounds());
+    PostKey(s.ChEnableSounds(), VK_TAB);
+  });
+  TLater::After(150, [&] {
+    focusAfterTab = GetFocus();
+    PostKey(s.ComboPattern(), VK_DOWN);
+  });
+  TLater::After(250, [&] {
+    seen.push_back(Chosen(s) + ": " + Phases(s.Pattern()));
+    PostKey(s.ComboPattern(), VK_DOWN);
+    PostKey(s.ComboPattern(), VK_DOWN);
+  });
+  TLater::After(350, [&] {
+    seen.push_back(Chosen(s) + ": " + Phases(s.Pattern()));
+    PostKey(s.ComboPattern(), VK_UP);
+  });
+  TLater::After(450, [&] {
+    seen.push_back(Chosen(s) + ": " + Phases(s.Pattern()));
+    PostMessageW(s.Handle(), WM_CLOSE, 0, 0);
+  });
+  s.ShowModal();
+  EXPECT_EQ(focusAfterTab, s.ComboPattern());
+  EXPECT_EQ(seen, (std::vector<std::string>{"Coherent (5.5 per minute): 55 0 55 0", "4-7-8 relaxing: 40 70 80 0",
+                                            "Box 4-4-4-4: 40 40 40 40"}));
+  EXPECT_EQ(Figures(s), "16.0 3.8 4.0 4.0 4.0 4.0");
+}
+
+// The text of the tooltip's tool at a point of window hwnd (client
+// coordinates), empty when no tool is there.
+std::wstring TipAt(HWND toolTip, HWND hwnd, POINT at) {
+  TTHITTESTINFOW hit{};
+  hit.hwnd = hwnd;
+  hit.pt = at;
+  hit.ti.cbSize = sizeof hit.ti;
+  if (!SendMessageW(toolTip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit))) return {};
+  wchar_t text[256] = {};
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = hit.ti.hwnd;
+  tool.uId = hit.ti.uId;
+  tool.lpszText = text;
+  SendMessageW(toolTip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
+
+// The middle of a control, in its parent's client coordinates or its own.
+POINT MiddleIn(HWND control, bool own) {
+  const TBounds b = ChildBounds(control);
+  return own ? POINT{b.Width / 2, b.Height / 2} : POINT{b.Left + b.Width / 2, b.Top + b.Height / 2};
+}
+
+HWND StaticWithText(HWND dialog, const wchar_t* text) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (TextOf(child) == text) return child;
+  return nullptr;
+}
+
+TEST_F(TSettingsDialog, TooltipsSayWhereEachPauseFalls) {
+  Start();
+  TFormSettings& s = Settings();
+  HWND tip = s.ToolTip();
+  ASSERT_NE(tip, nullptr);
+  const std::wstring holdIn = L"The pause with empty lungs: after breathing out, before breathing in.";
+  const std::wstring holdOut = L"The pause with full lungs: after breathing in, before breathing out.";
+  const std::wstring cycle =
+      L"Changing the cycle splits it: 60 % breathing out, 5 % for each pause, the rest breathing in.";
+  const std::wstring rate =
+      L"Changing the rate splits the cycle it gives: 60 % breathing out, 5 % for each pause, the rest breathing in.";
+  const struct {
+    const wchar_t* text;
+    int figure, upDown;
+    const std::wstring& tip;
+  } rows[] = {
+      {L"Hold in for ", IDC_HOLDIN, IDC_UHOLDIN, holdIn},
+      {L"Hold out for ", IDC_HOLDOUT, IDC_UHOLDOUT, holdOut},
+      {L"Cycle duration is ", IDC_DURATION, IDC_UDURATION, cycle},
+      {L"It is ", IDC_BPM, IDC_UBPM, rate},
+  };
+  HWND dialog = s.Handle();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(Narrow(row.text));
+    HWND text = StaticWithText(dialog, row.text);
+    ASSERT_NE(text, nullptr);
+    // Over the text and the value label the mouse reaches the dialog; over the arrows, the arrows.
+    EXPECT_EQ(TipAt(tip, dialog, MiddleIn(text, false)), row.tip);
+    EXPECT_EQ(TipAt(tip, dialog, MiddleIn(s.Figure(row.figure), false)), row.tip);
+    EXPECT_EQ(TipAt(tip, s.UpDown(row.upDown), MiddleIn(s.UpDown(row.upDown), true)), row.tip);
+  }
+  EXPECT_EQ(TipAt(tip, s.ComboPattern(), MiddleIn(s.ComboPattern(), true)), L"Sets all four phases; OK saves them.");
+  // The breathing rows and the check boxes have none.
+  EXPECT_EQ(TipAt(tip, dialog, MiddleIn(StaticWithText(dialog, L"Breath in for "), false)), L"");
+  EXPECT_EQ(TipAt(tip, dialog, MiddleIn(s.CheckBoxStayOnTop(), false)), L"");
+  EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 9);
+}
+
+TEST_F(TSettingsDialog, HoveringAHoldRowShowsItsTooltip) {
+  Start();
+  TFormSettings& s = Settings();
+  HWND main = Main().Handle();
+  ShowWindow(main, SW_SHOWNA);
+  std::wstring shown;
+  // From elsewhere, so the pointer surely moves onto the row.
+  TLater::After(60, [&] { SetCursorPos(0, 0); });
+  TLater::After(150, [&] {
+    RECT r{};
+    GetWindowRect(StaticWithText(s.Handle(), L"Hold in for "), &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  });
+  TLater::After(1500, [&] {
+    wchar_t text[256] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.lpszText = text;
+    if (SendMessageW(s.ToolTip(), TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+      SendMessageW(s.ToolTip(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+      shown = text;
+    }
+    PostMessageW(s.Handle(), WM_CLOSE, 0, 0);
+  });
+  s.ShowModal();
+  EXPECT_EQ(shown, L"The pause with empty lungs: after breathing out, before breathing in.");
 }
 
 }  // namespace

@@ -674,6 +674,7 @@ const char* kUsage =
     "usage: lumeno_driver COMMAND [ARGS] [--wait MS] [--pid N] [--class NAME] [--all] [--real]\n"
     "  find CAPTION | windows CAPTION|* | info WIN | controls WIN | text WIN|CONTROL\n"
     "  click WIN CONTROL | checked WIN CONTROL | value WIN ROWTEXT... | updown WIN ROWTEXT up|down [COUNT] | mouse WIN X Y [left|right]\n"
+    "  select WIN ENTRY\n"
     "  rclick WIN [X Y] | menu-items | menu-pick TEXT [--items A,-,B]\n"
     "  bar WIN | bar-sample WIN DURATION_MS [INTERVAL_MS] | pixel X Y\n"
     "  close WIN | show WIN max|min|restore | move WIN X Y W H | foreground | wait-gone WIN MS\n"
@@ -866,6 +867,28 @@ int main() {
     Sleep(50);
     Out("pressed " + Hex(reinterpret_cast<uintptr_t>(u)) + " " + (up ? "up" : "down") + " x" + Num(count));
     return 0;
+  }
+  if (cmd == L"select") {
+    // The drop-down list of WIN that holds ENTRY is set to it, and its window
+    // hears of the change as it would from the user's choice.
+    HWND h = NeedWindow(a, 0);
+    if (!h || p.size() < 2) return h ? Usage() : 1;
+    for (HWND c : Descendants(h)) {
+      if (!IContains(ClassOf(c), L"ComboBox")) continue;
+      DWORD_PTR index = 0;
+      if (!SendMessageTimeoutW(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(p[1].c_str()),
+                               SMTO_ABORTIFHUNG, 2000, &index) ||
+          static_cast<LRESULT>(index) == CB_ERR)
+        continue;
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(c, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+      PostMessageW(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), CBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
+      Sleep(50);
+      Out("selected=\"" + Escaped(WindowText(c)) + "\" index=" + Num(static_cast<long long>(index)));
+      return 0;
+    }
+    Err("no list holds \"" + Utf8(p[1]) + "\"");
+    return 1;
   }
   if (cmd == L"mouse" || cmd == L"rclick") {
     HWND h = NeedWindow(a, 0);
