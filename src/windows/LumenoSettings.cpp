@@ -67,10 +67,10 @@ void AddTool(HWND toolTip, HWND dialog, UINT flags, UINT_PTR id, const wchar_t* 
   SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-// Text extents in the dialog font, for labels sized to their text.
+// Text extents in the dialog's font, for labels sized to their text.
 class TTextMeasure {
  public:
-  TTextMeasure() : FDc(nullptr), FSelect(FDc.get(), TForm::DefaultFont()) {}
+  explicit TTextMeasure(HFONT font) : FDc(nullptr), FSelect(FDc.get(), font) {}
   int Width(const wchar_t* text) const {
     SIZE size{};
     if (FDc) GetTextExtentPoint32W(FDc.get(), text, static_cast<int>(wcslen(text)), &size);
@@ -103,7 +103,9 @@ HWND TFormSettings::Control(int id) {
 }
 
 void TFormSettings::CreateLateControls() {
-  TTextMeasure measure;
+  TTextMeasure measure(Font());
+  // A label's design width: its text measured in the window's font.
+  auto textWidth = [&](const wchar_t* text) { return DesignOf(measure.Width(text)); };
 
   // The bottom strip comes first so that OK is the first tab stop.
   FBottomPanel = AddControl(FHandle, {PanelClass(), L"", 0, WS_EX_CONTROLPARENT, 0, kClientHeight - kBottomStripHeight,
@@ -122,7 +124,7 @@ void TFormSettings::CreateLateControls() {
   // One row: text, value label, arrows, unit. With a figure column given the
   // value labels line up there, otherwise each follows its own text.
   auto addRow = [&](const TRow& row, int x, int y, int figureX) {
-    const int before = measure.Width(row.Before);
+    const int before = textWidth(row.Before);
     HWND text =
         AddControl(FHandle, {L"STATIC", row.Before, SS_LEFT | SS_NOPREFIX, 0, x, y, before, kTextHeight, kStaticId});
     const int fx = figureX > 0 ? figureX : x + before;
@@ -137,8 +139,8 @@ void TFormSettings::CreateLateControls() {
     UDACCEL accel{0, 1};
     SendMessageW(ud, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
     const int ax = ux + kUpDownWidth + 4;
-    HWND after = AddControl(FHandle, {L"STATIC", row.After, SS_LEFT | SS_NOPREFIX, 0, ax, y,
-                                      measure.Width(row.After), kTextHeight, kStaticId});
+    HWND after = AddControl(FHandle, {L"STATIC", row.After, SS_LEFT | SS_NOPREFIX, 0, ax, y, textWidth(row.After),
+                                      kTextHeight, kStaticId});
     if (row.Tip) AddRowTip({text, value, ud, after}, row.Figure, row.Tip);
   };
 
@@ -151,7 +153,7 @@ void TFormSettings::CreateLateControls() {
   FChEnableSounds = AddControl(FHandle, {L"BUTTON", L"enable sounds", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 12, 150, 170,
                                          17, IDC_ENABLESOUNDS});
   // The ready-made patterns, next in the tab order after the check boxes.
-  AddControl(FHandle, {L"STATIC", L"Pattern:", SS_LEFT | SS_NOPREFIX, 0, 12, kPatternTop, measure.Width(L"Pattern:"),
+  AddControl(FHandle, {L"STATIC", L"Pattern:", SS_LEFT | SS_NOPREFIX, 0, 12, kPatternTop, textWidth(L"Pattern:"),
                        kTextHeight, IDC_PATTERNLABEL});
   FComboPattern = AddControl(FHandle, {WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 12,
                                        kComboTop, kColumnWidth, kComboDroppedHeight, IDC_PATTERN});
@@ -164,7 +166,7 @@ void TFormSettings::CreateLateControls() {
 
   // Right column: the four phases, figures lined up.
   int widest = 0;
-  for (const TRow& row : kRightRows) widest = std::max(widest, measure.Width(row.Before));
+  for (const TRow& row : kRightRows) widest = std::max(widest, textWidth(row.Before));
   int y = 30;
   for (const TRow& row : kRightRows) {
     addRow(row, 222, y, 222 + widest);
@@ -353,7 +355,7 @@ void TFormSettings::SetSoundsChecked(bool checked) {
 }
 
 void TFormSettings::FormShow() {
-  SetLeft(SettingsLeft(FMain.Bounds().Left, FMain.BarWidth()));
+  SetLeft(SettingsLeft(FMain.Bounds().Left, FMain.BarWidth(), FMain.Dpi()));
 }
 
 bool TFormSettings::UpDownPressed(const NMUPDOWN& nm) {

@@ -379,8 +379,9 @@ bool ReadColumn(HDC screen, HDC mem, HBITMAP bmp, int x, int top, int height, st
 }
 
 // Filled rows counted from the bottom of the track (the bar fills bottom to
-// top): the track is the bar less its one-pixel frame; a row counts as filled
-// while it differs from the background (button face).
+// top): the track is the bar less its frame (one pixel at 96 dpi, thicker at
+// a larger display scale: as many rows as the top edge's colour repeats); a
+// row counts as filled while it differs from the background (button face).
 struct TFill {
   int fill = 0, track = 0;
   DWORD top = 0, bottom = 0;
@@ -392,15 +393,17 @@ TFill Measure(const std::vector<DWORD>& raw) {
   if (h < 3) return f;
   COLORREF bf = GetSysColor(COLOR_BTNFACE);
   DWORD bg = (GetRValue(bf) << 16) | (GetGValue(bf) << 8) | GetBValue(bf);
-  f.track = h - 2;
+  int frame = 1;
+  while (frame < (h - 1) / 2 && (raw[static_cast<size_t>(frame)] & 0xFFFFFF) == (raw[0] & 0xFFFFFF)) ++frame;
+  f.track = h - 2 * frame;
   int filled = 0;
-  for (int y = h - 2; y >= 1; --y) {
+  for (int y = h - 1 - frame; y >= frame; --y) {
     if ((raw[static_cast<size_t>(y)] & 0xFFFFFF) == bg) break;
     ++filled;
   }
   f.fill = filled;
-  f.top = raw[1] & 0xFFFFFF;
-  f.bottom = raw[static_cast<size_t>(h - 2)] & 0xFFFFFF;
+  f.top = raw[static_cast<size_t>(frame)] & 0xFFFFFF;
+  f.bottom = raw[static_cast<size_t>(h - 1 - frame)] & 0xFFFFFF;
   return f;
 }
 
