@@ -8,8 +8,10 @@ LUMENO_IM_CONVERT=/usr/bin/convert
 LUMENO_IM_IMPORT=/usr/bin/import
 
 LUMENO_BUILD_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
-LUMENO_WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils xdotool imagemagick)
-LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev wixl msitools zip)
+# fonts-wine is only recommended by wine, and installs skip recommendations: it
+# brings "MS Sans Serif" and the Marlett caption-button symbols.
+LUMENO_WINE_PACKAGES=(wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick)
+LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev wixl msitools zip clang libclang-rt-14-dev)
 
 log() { printf '[lumeno] %s\n' "$*" >&2; }
 
@@ -43,6 +45,35 @@ build_win() {
   return "$rc"
 }
 
+# run_fuzzers [SECONDS] : builds the libFuzzer targets (tests/fuzz, clang) into
+# build/fuzz and runs each for SECONDS (default 20) from its committed corpus
+# with a fixed seed. New inputs go to build/fuzz/corpus, anything found to
+# build/fuzz/findings. Fails if any target finds something.
+run_fuzzers() {
+  local seconds="${1:-20}" dir="$LUMENO_ROOT/build/fuzz" rc=0 src name short log
+  cmake -S "$LUMENO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+        -DCMAKE_CXX_COMPILER=clang++ -DLUMENO_FUZZ=ON -DLUMENO_BUILD_TESTS=OFF >/dev/null || return 1
+  cmake --build "$dir" --target lumeno_fuzz "${@:2}" || return 1
+  rm -rf "$dir/corpus" "$dir/findings"
+  mkdir -p "$dir/findings"
+  for src in "$LUMENO_ROOT"/tests/fuzz/*_fuzz.cpp; do
+    name="$(basename "$src" .cpp)"
+    short="${name%_fuzz}"
+    log="$dir/findings/$short.log"
+    mkdir -p "$dir/corpus/$short"
+    if "$dir/bin/$name" -max_total_time="$seconds" -seed=1 -timeout=10 -rss_limit_mb=2048 \
+         -artifact_prefix="$dir/findings/$short-" "$dir/corpus/$short" "$LUMENO_ROOT/tests/fuzz/corpus/$short" \
+         >"$log" 2>&1; then
+      log "fuzz $short: $(grep -o 'Done [0-9]* runs' "$log" | tail -n1), nothing found"
+    else
+      rc=1
+      log "fuzz $short FOUND SOMETHING (input: $(ls "$dir/findings/$short-"* 2>/dev/null | head -n1)):"
+      grep -v '^#\|^INFO\|^MS:\|^base unit\|^0x' "$log" | tail -n 40 >&2
+    fi
+  done
+  return "$rc"
+}
+
 LUMENO_XVFB_PID=""
 LUMENO_KEEPALIVE_DIR=""
 LUMENO_THROWAWAY_PREFIX=""
@@ -72,12 +103,29 @@ wine_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv=d"
 }
 
+# link_wine_fonts : Debian's Wine 8 looks for its own fonts in a folder beside
+# its data directory that does not exist, not in /usr/share/wine/fonts where
+# fonts-wine puts them; linked into the prefix's Fonts folder they are found
+# as installed fonts. Only the faces Lumeno draws with ("MS Sans Serif" at 96
+# and 120 dpi, its outline form for other sizes, Marlett for the caption
+# buttons): every process start reads the folder, and all of them would make
+# each start several times slower. Run after wineboot.
+link_wine_fonts() {
+  local dir="$WINEPREFIX/drive_c/windows/Fonts" f
+  [ -d /usr/share/wine/fonts ] && [ -d "$dir" ] || return 0
+  for f in sserife.fon sseriff.fon ms_sans_serif.ttf marlett.ttf; do
+    [ -e "/usr/share/wine/fonts/$f" ] && [ ! -e "$dir/$f" ] && ln -s "/usr/share/wine/fonts/$f" "$dir/"
+  done
+  return 0
+}
+
 # prepare_prefix : creates (or refreshes) $WINEPREFIX and keeps a server and a
 # desktop alive, so ctest does not wait on Wine's helper processes.
 prepare_prefix() {
   mkdir -p "$WINEPREFIX"
   wineserver -p
   wineboot -i </dev/null >/dev/null 2>&1 || true
+  link_wine_fonts
   # Without a window manager, hiding a visible window blocks for 2 s unless
   # Wine's windows are unmanaged.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
@@ -85,6 +133,10 @@ prepare_prefix() {
   mkfifo "$LUMENO_KEEPALIVE_DIR/keep"
   wine cmd /k <"$LUMENO_KEEPALIVE_DIR/keep" >/dev/null 2>&1 &
   exec 9>"$LUMENO_KEEPALIVE_DIR/keep"
+  # The desktop up now, its process writing nowhere: the first window-making
+  # program would otherwise start it with its own output, and whoever reads
+  # that (ctest) would wait for the desktop to end.
+  wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
 }
 
 # cleanup : stops everything this script started. Safe to call twice.

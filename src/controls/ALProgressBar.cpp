@@ -140,6 +140,12 @@ void TALProgressBarCore::SetShowBorder(bool value) {
   Paint();
 }
 
+void TALProgressBarCore::SetBorderWidth(int32_t value) {
+  FBorderWidth = std::clamp<int32_t>(value, 1, kMaxBorderWidth);
+  FPaintedValid = false;
+  Paint();
+}
+
 void TALProgressBarCore::SetShowPosText(bool value) {
   FShowPosText = value;
   Paint();
@@ -206,7 +212,7 @@ bool TALProgressBarCore::PaintFillChange(const TPaintedState& next) noexcept {
   if (!solid && (FBarImageWidth != FWidth || FBarImageHeight != FHeight || FBarImage.empty())) return false;
   const int64_t from = std::min(FPainted.Filled, next.Filled);
   const int64_t to = std::max(FPainted.Filled, next.Filled);
-  const int64_t inset = FShowBorder ? 1 : 0;
+  const int64_t inset = Inset();
   if (from < 0 || to > TrackLength() || FWidth <= 2 * inset || FHeight <= 2 * inset) return false;
   if (!FSurface->Shown() || !FSurface->SetBufferSize(FWidth, FHeight)) return false;
   FPixels = FSurface->BufferPixels();
@@ -311,12 +317,12 @@ void TALProgressBarCore::DrawBar(bool rebuild, const TPaintedState* known) {
 }
 
 int64_t TALProgressBarCore::TrackLength() const {
-  const int64_t inset = FShowBorder ? 1 : 0;
+  const int64_t inset = Inset();
   return IsHorizontal(Known(FDirection)) ? int64_t{FWidth} - 2 * inset : int64_t{FHeight} - 2 * inset;
 }
 
 TALProgressBarCore::TSpan TALProgressBarCore::TrackSpan(int64_t from, int64_t to) const {
-  const int64_t inset = FShowBorder ? 1 : 0;
+  const int64_t inset = Inset();
   const int64_t left = inset, top = inset, right = int64_t{FWidth} - inset, bottom = int64_t{FHeight} - inset;
   switch (Known(FDirection)) {
     case pdLeftToRight: return {left + from, top, left + to, bottom};
@@ -392,11 +398,14 @@ void TALProgressBarCore::TileBarBitmap() {
 void TALProgressBarCore::DrawBorder() {
   const int64_t w = FWidth, h = FHeight;
   const TPixel light = Resolve(FBorderColor1);
-  HorzLine(w - 1, 0, 0, light);
-  VertLine(0, 0, h, light);
   const TPixel dark = Resolve(FBorderColor2);
-  HorzLine(1, w - 1, h - 1, dark);
-  VertLine(w - 1, h - 1, 0, dark);
+  // A thicker border is the one-pixel frame repeated inwards.
+  for (int64_t i = 0; i < FBorderWidth && 2 * i < std::min(w, h); ++i) {
+    HorzLine(w - 1 - i, i, i, light);
+    VertLine(i, i, h - i, light);
+    HorzLine(1 + i, w - 1 - i, h - 1 - i, dark);
+    VertLine(w - 1 - i, h - 1 - i, i, dark);
+  }
 }
 
 void TALProgressBarCore::DrawPosText() {

@@ -130,6 +130,11 @@ class TALProgressBarCore {
   void SetPosTextSuffix(std::string_view value);
   bool GetShowBorder() const { return FShowBorder; }
   void SetShowBorder(bool value);
+  // The border's thickness in pixels (1, more at a higher display scale),
+  // kept within 1..kMaxBorderWidth.
+  static constexpr int32_t kMaxBorderWidth = 1000;
+  int32_t GetBorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int32_t value);
   bool GetShowPosText() const { return FShowPosText; }
   void SetShowPosText(bool value);
   // The position text's colour, a part of the control's font.
@@ -175,6 +180,8 @@ class TALProgressBarCore {
   void CopyBarImage();
   // The track is the control less its frame; its length runs in the direction.
   int64_t TrackLength() const;
+  // The border's share of each edge (0 without a border).
+  int64_t Inset() const { return FShowBorder ? FBorderWidth : 0; }
   struct TSpan {
     int64_t Left, Top, Right, Bottom;
   };
@@ -214,6 +221,7 @@ class TALProgressBarCore {
   int32_t FMin = 0;
   int32_t FMax = 100;
   bool FShowBorder = true;
+  int32_t FBorderWidth = 1;
   TProgressDirection FDirection = pdLeftToRight;
   bool FShowPosText = true;
   std::string FPosTextSuffix;

@@ -73,6 +73,8 @@ class TALProgressBar {
   void SetPosTextSuffix(std::string_view value) { FCore.SetPosTextSuffix(value); }
   bool GetShowBorder() const { return FCore.GetShowBorder(); }
   void SetShowBorder(bool value) { FCore.SetShowBorder(value); }
+  int32_t GetBorderWidth() const { return FCore.GetBorderWidth(); }
+  void SetBorderWidth(int32_t value) { FCore.SetBorderWidth(value); }
   bool GetShowPosText() const { return FCore.GetShowPosText(); }
   void SetShowPosText(bool value) { FCore.SetShowPosText(value); }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <map>
 
 #include "app/Application.h"
 
@@ -70,6 +71,28 @@ LRESULT CALLBACK TabPasser(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR i
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+// Not in the headers of older SDKs.
+constexpr UINT kWmDpiChanged = 0x02E0;
+
+template <typename TFn>
+TFn User32Function(const char* name) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  return user32 ? reinterpret_cast<TFn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+int ScreenDpi() {
+  TScopedGetDc dc(nullptr);
+  const int dpi = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
+  return KnownDpi(dpi);
+}
+
+// AdjustWindowRectEx for a DPI: the frame's metrics differ per DPI.
+void AdjustForDpi(RECT& r, DWORD style, DWORD exStyle, int dpi) {
+  using TAdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = User32Function<TAdjustForDpi>("AdjustWindowRectExForDpi");
+  if (!adjust || !adjust(&r, style, FALSE, exStyle, static_cast<UINT>(dpi))) AdjustWindowRectEx(&r, style, FALSE, exStyle);
+}
+
 void ShowError(HWND owner, const char* what) {
   MessageBoxW(owner, Widen(what ? what : "").c_str(), L"Lumeno", MB_OK | MB_ICONSTOP);
 }
@@ -120,10 +143,28 @@ void MoveOnWithTab(HWND edit) {
   if (edit) SetWindowSubclass(edit, TabPasser, 1, 0);
 }
 
-HFONT TForm::DefaultFont() {
-  static TUniqueFont font(CreateFontW(-MulDiv(8, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+int SystemDpi() {
+  using TGetDpiForSystem = UINT(WINAPI*)();
+  static const auto forSystem = User32Function<TGetDpiForSystem>("GetDpiForSystem");
+  const int dpi = forSystem ? static_cast<int>(forSystem()) : 0;
+  return dpi > 0 ? dpi : ScreenDpi();
+}
+
+int WindowDpi(HWND hwnd) {
+  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto forWindow = User32Function<TGetDpiForWindow>("GetDpiForWindow");
+  const int dpi = forWindow && hwnd ? static_cast<int>(forWindow(hwnd)) : 0;
+  return dpi > 0 ? dpi : SystemDpi();
+}
+
+HFONT TForm::DefaultFont(int dpi) {
+  static std::map<int, TUniqueFont> fonts;
+  dpi = KnownDpi(dpi);
+  TUniqueFont& font = fonts[dpi];
+  if (!font)
+    font.reset(CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                           L"MS Sans Serif"));
   return font.get();
 }
 
@@ -162,18 +203,20 @@ bool TForm::CreateForm(const TFormDesc& desc) {
     wc.lpszClassName = desc.ClassName;
     if (!RegisterClassExW(&wc)) return false;
   }
-  int width = desc.Width;
-  int height = desc.Height;
-  if (desc.ClientSized) {
-    RECT r{0, 0, desc.Width, desc.Height};
-    AdjustWindowRectEx(&r, desc.Style, FALSE, desc.ExStyle);
-    width = r.right - r.left;
-    height = r.bottom - r.top;
-  }
-  HWND hwnd = CreateWindowExW(desc.ExStyle, desc.ClassName, desc.Caption, desc.Style & ~WS_VISIBLE, desc.X, desc.Y,
-                              width, height, desc.Owner, nullptr, Instance(), this);
+  FDesc = desc;
+  FDpi = SystemDpi();
+  const SIZE size = OuterSize(FDpi);
+  HWND hwnd = CreateWindowExW(desc.ExStyle, desc.ClassName, desc.Caption, desc.Style & ~WS_VISIBLE, Scale(desc.X),
+                              Scale(desc.Y), size.cx, size.cy, desc.Owner, nullptr, Instance(), this);
   if (!hwnd) return false;
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
+  // Created on a monitor of another scale than the system's: sized for that.
+  const int dpi = WindowDpi(hwnd);
+  if (dpi != FDpi) {
+    FDpi = dpi;
+    const SIZE resized = OuterSize(dpi);
+    SetWindowPos(hwnd, nullptr, 0, 0, resized.cx, resized.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   if (desc.Icon) {
     SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(desc.Icon));
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(desc.Icon));
@@ -182,12 +225,44 @@ bool TForm::CreateForm(const TFormDesc& desc) {
   return true;
 }
 
+SIZE TForm::OuterSize(int dpi) const {
+  RECT r{0, 0, ScaleToDpi(FDesc.Width, dpi), ScaleToDpi(FDesc.Height, dpi)};
+  if (FDesc.ClientSized) AdjustForDpi(r, FDesc.Style, FDesc.ExStyle, dpi);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
 HWND TForm::AddControl(HWND parent, const TControlDesc& d) {
-  HWND hwnd = CreateWindowExW(d.ExStyle, d.ClassName, d.Text ? d.Text : L"", d.Style | WS_CHILD | WS_VISIBLE, d.X,
-                              d.Y, d.Width, d.Height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.Id)),
+  const TBounds b = Scale(TBounds{d.X, d.Y, d.Width, d.Height});
+  HWND hwnd = CreateWindowExW(d.ExStyle, d.ClassName, d.Text ? d.Text : L"", d.Style | WS_CHILD | WS_VISIBLE, b.Left,
+                              b.Top, b.Width, b.Height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.Id)),
                               Instance(), nullptr);
-  if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
+  if (hwnd) {
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    FControls.push_back({hwnd, {d.X, d.Y, d.Width, d.Height}});
+  }
   return hwnd;
+}
+
+void TForm::ApplyDpi(int dpi, const RECT* suggested) {
+  const HFONT oldFont = Font();
+  FDpi = KnownDpi(dpi);
+  const HFONT font = Font();
+  if (reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0)) == oldFont)
+    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  for (const TPlacedControl& c : FControls) {
+    if (!IsWindow(c.Handle)) continue;
+    // A control given a font of its own keeps it; the window sets that one again.
+    if (reinterpret_cast<HFONT>(SendMessageW(c.Handle, WM_GETFONT, 0, 0)) == oldFont)
+      SendMessageW(c.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const TBounds b = Scale(c.Design);
+    SetWindowPos(c.Handle, nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (suggested) {
+    SetWindowPos(FHandle, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  DpiChanged();
+  InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 TBounds TForm::Bounds() const {
@@ -298,6 +373,9 @@ LRESULT TForm::BaseProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_CLOSE:
       FormCloseRequest();
+      return 0;
+    case kWmDpiChanged:
+      ApplyDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
       return 0;
     default:
       break;

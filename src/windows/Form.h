@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "windows/LayoutMath.h"
 #include "windows/WinHandles.h"
@@ -56,6 +57,12 @@ inline TFormDesc DialogDesc(const wchar_t* className, const wchar_t* caption, in
           COLOR_BTNFACE, nullptr, owner};
 }
 
+// The DPI a window is shown at (its monitor's, for a per-monitor aware
+// program), else the system's; the calls are looked up at run time, so older
+// systems fall back to the screen's LOGPIXELSY.
+int WindowDpi(HWND hwnd);
+int SystemDpi();
+
 class TForm {
  public:
   virtual ~TForm();
@@ -84,17 +91,34 @@ class TForm {
   // CreateLateControls) unless they exist; every showing does it first.
   void EnsureControls();
 
-  // The 8-point "MS Sans Serif" every window and control uses.
-  static HFONT DefaultFont();
+  // The 8-point "MS Sans Serif" every window and control uses, at a DPI
+  // (one font per DPI, kept for the run).
+  static HFONT DefaultFont(int dpi = kDesignDpi);
   static TForm* FromHandle(HWND hwnd);
+
+  // The DPI the window lays itself out for; every design length (96 dpi) is
+  // scaled by ScaleToDpi.
+  int Dpi() const { return FDpi; }
+  int32_t Scale(int32_t design) const { return ScaleToDpi(design, FDpi); }
+  TBounds Scale(const TBounds& design) const { return ScaleToDpi(design, FDpi); }
+  // Pixels measured at the window's DPI as a design length (rounded up).
+  int32_t DesignOf(int32_t pixels) const { return DesignLength(pixels, FDpi); }
+  // The default font at the window's DPI.
+  HFONT Font() const { return DefaultFont(FDpi); }
 
  protected:
   TForm() = default;
 
-  // Registers the class (once per name) and creates the hidden window.
+  // Registers the class (once per name) and creates the hidden window, its
+  // design place and size scaled to the DPI it is created at.
   bool CreateForm(const TFormDesc& desc);
-  // Creates a child control with the default font.
+  // Creates a child control with the default font; its design rectangle is
+  // scaled to the window's DPI, and again whenever that changes.
   HWND AddControl(HWND parent, const TControlDesc& desc);
+  // After the DPI changed (WM_DPICHANGED): the controls from AddControl are
+  // in their scaled places with the new default font and the window has the
+  // bounds the system suggested; what else depends on the DPI follows here.
+  virtual void DpiChanged() {}
 
   // Messages of this window; the default hands them to DefWindowProc.
   virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
@@ -126,6 +150,17 @@ class TForm {
  private:
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT BaseProc(UINT msg, WPARAM wp, LPARAM lp);
+  // The outer size the description gives, at dpi.
+  SIZE OuterSize(int dpi) const;
+  void ApplyDpi(int dpi, const RECT* suggested);
+
+  struct TPlacedControl {
+    HWND Handle;
+    TBounds Design;
+  };
+  std::vector<TPlacedControl> FControls;
+  TFormDesc FDesc{};
+  int FDpi = kDesignDpi;
 
   HWND FLastFocus = nullptr;
   int FModalResult = mrNone;

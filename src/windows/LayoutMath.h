@@ -1,6 +1,7 @@
-// Layout arithmetic of Lumeno's windows: docking of the main window, the menu
-// button's centring, centring a window on another, and keeping restored bounds
-// usable. Header-only and free of Win32, so it is tested natively.
+// Layout arithmetic of Lumeno's windows: scaling the 96-dpi design to a
+// window's DPI, docking of the main window, the menu button's centring,
+// centring a window on another, and keeping restored bounds usable.
+// Header-only and free of Win32, so it is tested natively.
 #pragma once
 
 #include <algorithm>
@@ -27,14 +28,6 @@ struct TEdges {
   friend bool operator==(const TEdges&, const TEdges&) = default;
 };
 
-inline constexpr int32_t kPanel1Height = 41;
-inline constexpr int32_t kPanelMenuWidth = 127;
-inline constexpr int32_t kBmenuTop = 8;
-inline constexpr int32_t kBmenuWidth = 57;
-inline constexpr int32_t kBmenuHeight = 25;
-// The main window folded to its bar alone (229 - 127).
-inline constexpr int32_t kMainMinTrackWidth = 102;
-
 // Saturates a wide intermediate into 32 bits.
 constexpr int32_t Saturate32(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
@@ -43,6 +36,56 @@ constexpr int32_t Saturate32(int64_t v) {
 
 // The integer halving of the layout rules: truncates toward zero, never overflows.
 constexpr int32_t Div2(int64_t v) { return Saturate32(v / 2); }
+
+// Every window is designed at 96 dpi; a window at another DPI scales each
+// design length (position and size alike, each on its own) by dpi / 96,
+// rounded to the nearest pixel with halves away from zero, as MulDiv rounds.
+// At 96 dpi every length stays what it is.
+inline constexpr int32_t kDesignDpi = 96;
+
+// The magnitude of a product of two 32-bit values (never INT64_MIN).
+constexpr int64_t Magnitude(int64_t v) { return v < 0 ? -v : v; }
+
+// A DPI that cannot be (0, negative) counts as the design's.
+constexpr int32_t KnownDpi(int32_t dpi) { return dpi > 0 ? dpi : kDesignDpi; }
+
+// A design length in pixels at dpi.
+constexpr int32_t ScaleToDpi(int32_t design, int32_t dpi) {
+  const int64_t product = int64_t{design} * KnownDpi(dpi);
+  const int64_t magnitude = (Magnitude(product) + kDesignDpi / 2) / kDesignDpi;
+  return Saturate32(product < 0 ? -magnitude : magnitude);
+}
+
+// A length in pixels at dpi (a text measured in the window's own font) as a
+// design length, rounded up: scaled back it covers at least those pixels.
+constexpr int32_t DesignLength(int32_t pixels, int32_t dpi) {
+  const int64_t d = KnownDpi(dpi);
+  const int64_t product = int64_t{pixels} * kDesignDpi;
+  const int64_t magnitude = (Magnitude(product) + d - 1) / d;
+  return Saturate32(product < 0 ? -magnitude : magnitude);
+}
+
+constexpr TBounds ScaleToDpi(const TBounds& design, int32_t dpi) {
+  return {ScaleToDpi(design.Left, dpi), ScaleToDpi(design.Top, dpi), ScaleToDpi(design.Width, dpi),
+          ScaleToDpi(design.Height, dpi)};
+}
+
+inline constexpr int32_t kPanel1Height = 41;
+inline constexpr int32_t kPanelMenuWidth = 127;
+inline constexpr int32_t kBmenuTop = 8;
+inline constexpr int32_t kBmenuWidth = 57;
+inline constexpr int32_t kBmenuHeight = 25;
+// The main window's designed outer width.
+inline constexpr int32_t kMainDesignWidth = 229;
+// The main window folded to its bar alone (229 - 127).
+inline constexpr int32_t kMainMinTrackWidth = kMainDesignWidth - kPanelMenuWidth;
+
+// The narrowest the main window goes at dpi: its designed width less the
+// side menu's, each scaled, so that folding a window of the designed width
+// lands exactly there.
+constexpr int32_t MainMinTrackWidth(int32_t dpi) {
+  return ScaleToDpi(kMainDesignWidth, dpi) - ScaleToDpi(kPanelMenuWidth, dpi);
+}
 
 // Where the main window's children go for a client area of the given size.
 struct TMainLayout {
@@ -53,15 +96,19 @@ struct TMainLayout {
 
 // Panel1 docks to the bottom over the full width, PanelMenu (when visible) to
 // the right above it, the bar fills what is left. A client area too small for
-// the panels gives them their fixed size anyway and the bar an empty one.
-constexpr TMainLayout LayOutMain(int32_t clientWidth, int32_t clientHeight, bool menuVisible) {
+// the panels gives them their fixed size anyway and the bar an empty one. The
+// client area is in pixels; the panels' design sizes are scaled to dpi.
+constexpr TMainLayout LayOutMain(int32_t clientWidth, int32_t clientHeight, bool menuVisible,
+                                 int32_t dpi = kDesignDpi) {
   const int32_t w = std::max<int32_t>(clientWidth, 0);
   const int32_t h = std::max<int32_t>(clientHeight, 0);
+  const int32_t panel1Height = ScaleToDpi(kPanel1Height, dpi);
+  const int32_t menuWidth = ScaleToDpi(kPanelMenuWidth, dpi);
   TMainLayout l;
-  l.Panel1 = {0, h - kPanel1Height, w, kPanel1Height};
-  const int32_t above = std::max<int32_t>(h - kPanel1Height, 0);
-  l.PanelMenu = {w - kPanelMenuWidth, 0, kPanelMenuWidth, above};
-  const int32_t barWidth = menuVisible ? std::max<int32_t>(w - kPanelMenuWidth, 0) : w;
+  l.Panel1 = {0, h - panel1Height, w, panel1Height};
+  const int32_t above = std::max<int32_t>(h - panel1Height, 0);
+  l.PanelMenu = {w - menuWidth, 0, menuWidth, above};
+  const int32_t barWidth = menuVisible ? std::max<int32_t>(w - menuWidth, 0) : w;
   l.Bar = {0, 0, barWidth, above};
   return l;
 }
@@ -83,10 +130,10 @@ constexpr TBounds CentreOn(const TBounds& owner, int32_t width, int32_t height) 
   return {Saturate32(std::max<int64_t>(left, 0)), Saturate32(std::max<int64_t>(top, 0)), width, height};
 }
 
-// The settings dialog's left edge from its second showing on: 10 pixels right
-// of the bar's right edge.
-constexpr int32_t SettingsLeft(int32_t mainLeft, int32_t barWidth) {
-  return Saturate32(int64_t{mainLeft} + barWidth + 10);
+// The settings dialog's left edge from its second showing on: 10 design
+// pixels right of the bar's right edge.
+constexpr int32_t SettingsLeft(int32_t mainLeft, int32_t barWidth, int32_t dpi = kDesignDpi) {
+  return Saturate32(int64_t{mainLeft} + barWidth + ScaleToDpi(10, dpi));
 }
 
 // Window coordinates are kept where 16-bit message fields and the system's

@@ -16,6 +16,7 @@ constexpr wchar_t kClassName[] = L"TFormAbout";
 constexpr int kTitleLeft = 92;
 constexpr int kTitleWidth = 110;
 constexpr int kTitleHeight = 37;
+constexpr TBounds kLinkDesign{104, 288, 86, 13};
 
 HFONT MakeFont(int height, int weight) {
   return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -48,8 +49,7 @@ TFormAbout::TFormAbout(TFormLumeno& main, std::wstring exePath)
 }
 
 void TFormAbout::CreateLateControls() {
-  FTitleFont.reset(MakeFont(32, FW_BOLD));
-  FVersionFont.reset(MakeFont(11, FW_BOLD));
+  MakeFonts();
 
   // Tab order: Button1, Memo1, Memo2, then the link; the other labels take no focus.
   FButton1 = AddControl(FHandle, {L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, 110, 330, 75, 25, IDC_ABOUT_BUTTON1});
@@ -64,30 +64,59 @@ void TFormAbout::CreateLateControls() {
 
   // Sized to its text; a substituted face of another width stays centred
   // where the designed 110 pixels are.
-  int titleWidth = kTitleWidth;
-  int titleHeight = kTitleHeight;
-  {
-    TScopedGetDc dc(nullptr);
-    TScopedSelect select(dc.get(), FTitleFont.get());
-    SIZE size{};
-    if (dc && GetTextExtentPoint32W(dc.get(), L"Lumeno", 6, &size) && size.cx > 0) {
-      titleWidth = size.cx;
-      titleHeight = std::max<int>(size.cy, kTitleHeight);
-    }
-  }
-  FLabel2 = AddControl(FHandle, {L"STATIC", L"Lumeno", SS_LEFT | SS_NOPREFIX, 0,
-                                 kTitleLeft + Div2(kTitleWidth - titleWidth), 12, titleWidth, titleHeight,
-                                 IDC_ABOUT_LABEL2});
-  SendMessageW(FLabel2, WM_SETFONT, reinterpret_cast<WPARAM>(FTitleFont.get()), FALSE);
+  const TBounds title = TitleBounds();
+  FLabel2 = AddControl(FHandle, {L"STATIC", L"Lumeno", SS_LEFT | SS_NOPREFIX, 0, title.Left, title.Top, title.Width,
+                                 title.Height, IDC_ABOUT_LABEL2});
   FLabel1 = AddControl(FHandle, {L"STATIC", L"", SS_CENTER | SS_NOPREFIX, 0, 74, 48, 147, 13, IDC_ABOUT_LABEL1});
-  SendMessageW(FLabel1, WM_SETFONT, reinterpret_cast<WPARAM>(FVersionFont.get()), FALSE);
+  SetLabelFonts();
 
-  FLinkLabel1.SetFont(DefaultFont());
-  FLinkLabel1.Create(FHandle, 104, 288, 86, 13, IDC_ABOUT_LINKLABEL1);
-  FLinkLabel1.SetFont(DefaultFont());
+  FLinkLabel1.SetFont(Font());
+  const TBounds link = Scale(kLinkDesign);
+  FLinkLabel1.Create(FHandle, link.Left, link.Top, link.Width, link.Height, IDC_ABOUT_LINKLABEL1);
+  FLinkLabel1.SetFont(Font());
   FLinkLabel1.SetCaption(kMakerHostW);
   FLinkLabel1.SetLinkType(lthttp);
   FLinkLabel1.SetHyperLink(kMakerHost);
+}
+
+void TFormAbout::MakeFonts() {
+  FTitleFont.reset(MakeFont(Scale(32), FW_BOLD));
+  FVersionFont.reset(MakeFont(Scale(11), FW_BOLD));
+}
+
+void TFormAbout::SetLabelFonts() {
+  if (FLabel2) SendMessageW(FLabel2, WM_SETFONT, reinterpret_cast<WPARAM>(FTitleFont.get()), FALSE);
+  if (FLabel1) SendMessageW(FLabel1, WM_SETFONT, reinterpret_cast<WPARAM>(FVersionFont.get()), FALSE);
+}
+
+TBounds TFormAbout::TitleBounds() const {
+  // Sized to its text; a face of another width stays centred where the
+  // designed 110 pixels are.
+  int titleWidth = kTitleWidth;
+  int titleHeight = kTitleHeight;
+  TScopedGetDc dc(nullptr);
+  TScopedSelect select(dc.get(), FTitleFont.get());
+  SIZE size{};
+  if (dc && GetTextExtentPoint32W(dc.get(), L"Lumeno", 6, &size) && size.cx > 0) {
+    titleWidth = DesignOf(size.cx);
+    titleHeight = std::max<int>(DesignOf(size.cy), kTitleHeight);
+  }
+  return {kTitleLeft + Div2(kTitleWidth - titleWidth), 12, titleWidth, titleHeight};
+}
+
+void TFormAbout::DpiChanged() {
+  if (!FLabel2) return;
+  // The labels let go of the old fonts before they are deleted.
+  TUniqueFont oldTitle = std::move(FTitleFont);
+  TUniqueFont oldVersion = std::move(FVersionFont);
+  MakeFonts();
+  SetLabelFonts();
+  const TBounds title = Scale(TitleBounds());
+  SetWindowPos(FLabel2, nullptr, title.Left, title.Top, title.Width, title.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const TBounds link = Scale(kLinkDesign);
+  FLinkLabel1.SetFont(Font());
+  if (HWND h = FLinkLabel1.Handle())
+    SetWindowPos(h, nullptr, link.Left, link.Top, link.Width, link.Height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TFormAbout::FormCreate() {

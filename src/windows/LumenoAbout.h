@@ -55,8 +55,14 @@ class TFormAbout final : public TForm {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormShow() override { FormCreate(); }
   void CreateLateControls() override;
+  void DpiChanged() override;
 
  private:
+  // The title's and the version's fonts at the window's DPI.
+  void MakeFonts();
+  void SetLabelFonts();
+  // The title label sized to its text, in design units.
+  TBounds TitleBounds() const;
 
   std::wstring FExePath;
   HWND FLabel1 = nullptr;

@@ -26,6 +26,10 @@ constexpr TColor kBarColor2 = 114686;
 constexpr int kMenuButtonLeft = 16;
 constexpr int kMenuButtonWidth = 99;
 constexpr int kMenuButtonHeight = 25;
+constexpr int kMemoWidth = 109;
+constexpr int kLinkWidth = 130;
+// The link label, centred on the side menu (it overhangs by a pixel or two).
+constexpr TBounds kLinkDesign{Div2(kPanelMenuWidth - kLinkWidth), 160, kLinkWidth, 13};
 
 // A child control's bounds in its parent's client coordinates.
 TBounds ChildBoundsOf(HWND hwnd) {
@@ -115,9 +119,11 @@ void TFormLumeno::SetForms(TFormSettings* settings, TFormInstruction* instructio
 }
 
 void TFormLumeno::CreateControls() {
+  // Design units: the controls' places scale with the window; Relayout then
+  // docks them to the client area as it is.
   RECT client{};
   GetClientRect(FHandle, &client);
-  const TMainLayout layout = LayOutMain(client.right, client.bottom, true);
+  const TMainLayout layout = LayOutMain(DesignOf(client.right), DesignOf(client.bottom), true);
 
   FAlBarOddech.SetLoading(true);
   FAlBarOddech.SetDirection(pdBottomToTop);
@@ -128,8 +134,10 @@ void TFormLumeno::CreateControls() {
   FAlBarOddech.SetShowPosText(false);
   FAlBarOddech.SetPosition(100);
   FAlBarOddech.SetAccessibleName(L"Breathing");
-  FAlBarOddech.Create(FHandle, layout.Bar.Left, layout.Bar.Top, layout.Bar.Width, layout.Bar.Height, IDC_BAR);
-  FAlBarOddech.SetFont(DefaultFont());
+  const TBounds bar = Scale(layout.Bar);
+  FAlBarOddech.SetBorderWidth(Scale(1));
+  FAlBarOddech.Create(FHandle, bar.Left, bar.Top, bar.Width, bar.Height, IDC_BAR);
+  FAlBarOddech.SetFont(Font());
 
   const DWORD panelStyle = WS_CLIPSIBLINGS;
   FPanel1 = AddControl(FHandle, {PanelClass(), L"", panelStyle, WS_EX_CONTROLPARENT, layout.Panel1.Left,
@@ -147,7 +155,6 @@ void TFormLumeno::CreateControls() {
                                        kMenuButtonWidth, kMenuButtonHeight, IDC_BSETTINGS});
   FBAbout = AddControl(FPanelMenu, {L"BUTTON", L"O programie", BS_PUSHBUTTON | WS_TABSTOP, 0, kMenuButtonLeft, 80,
                                     kMenuButtonWidth, kMenuButtonHeight, IDC_BABOUT});
-  constexpr int kMemoWidth = 109;
   FMemo1 = AddControl(FPanelMenu,
                       {L"EDIT", L"Jeśli chcesz mieć \r\nnajnowszą wersję \r\nprogramu, kliknij na",
                        ES_MULTILINE | ES_CENTER | ES_WANTRETURN | WS_TABSTOP, 0,
@@ -158,14 +165,27 @@ void TFormLumeno::CreateControls() {
   SwallowEscape(FMemo1);
   MoveOnWithTab(FMemo1);
 
-  constexpr int kLinkWidth = 130;
   FLinkLabel1.SetAutoSize(false);
   FLinkLabel1.SetAlignment(TLinkAlignment::Center);
-  FLinkLabel1.Create(FPanelMenu, Div2(kPanelMenuWidth - kLinkWidth), 160, kLinkWidth, 13, IDC_LINKLABEL1);
-  FLinkLabel1.SetFont(DefaultFont());
+  const TBounds link = Scale(kLinkDesign);
+  FLinkLabel1.Create(FPanelMenu, link.Left, link.Top, link.Width, link.Height, IDC_LINKLABEL1);
+  FLinkLabel1.SetFont(Font());
   FLinkLabel1.SetCaption(kMakerHostW);
   FLinkLabel1.SetLinkType(lthttp);
   FLinkLabel1.SetHyperLink(kMakerHost);
+}
+
+void TFormLumeno::DpiChanged() {
+  // A new font brings the edit's default margins back.
+  if (FMemo1) SendMessageW(FMemo1, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+  FAlBarOddech.SetBorderWidth(Scale(1));
+  FAlBarOddech.SetFont(Font());
+  if (HWND link = FLinkLabel1.Handle()) {
+    const TBounds b = Scale(kLinkDesign);
+    SetWindowPos(link, nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  FLinkLabel1.SetFont(Font());
+  Relayout();
 }
 
 void TFormLumeno::CreatePopupMenu() {
@@ -181,14 +201,14 @@ void TFormLumeno::CreatePopupMenu() {
 int32_t TFormLumeno::BarWidth() const {
   RECT client{};
   if (FHandle) GetClientRect(FHandle, &client);
-  return LayOutMain(client.right, client.bottom, FMenuVisible).Bar.Width;
+  return LayOutMain(client.right, client.bottom, FMenuVisible, Dpi()).Bar.Width;
 }
 
 void TFormLumeno::Relayout() {
   if (!FHandle || !FPanel1 || !FPanelMenu) return;
   RECT client{};
   GetClientRect(FHandle, &client);
-  const TMainLayout l = LayOutMain(client.right, client.bottom, FMenuVisible);
+  const TMainLayout l = LayOutMain(client.right, client.bottom, FMenuVisible, Dpi());
   HDWP dwp = BeginDeferWindowPos(3);
   auto place = [&dwp](HWND hwnd, const TBounds& b) {
     // A control already in place is left alone: start-up lays the window out
@@ -208,10 +228,12 @@ void TFormLumeno::FormResize() {
   if (!FBmenu || !FPanel1) return;
   RECT panel{};
   GetClientRect(FPanel1, &panel);
-  const int32_t left = BmenuLeft(Bounds().Width, panel.right, FMenuVisible);
+  const int32_t left =
+      BmenuLeft(Bounds().Width, panel.right, FMenuVisible, Scale(kPanelMenuWidth), Scale(kBmenuWidth));
+  const int32_t top = Scale(kBmenuTop);
   const TBounds now = ChildBoundsOf(FBmenu);
-  if (now.Left == left && now.Top == kBmenuTop) return;
-  SetWindowPos(FBmenu, nullptr, left, kBmenuTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (now.Left == left && now.Top == top) return;
+  SetWindowPos(FBmenu, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TFormLumeno::SetPanelMenuVisible(bool visible) {
@@ -232,7 +254,8 @@ void TFormLumeno::BmenuClick() {
   SetWindowTextW(FBmenu, visible ? L"Menu <<" : L"Menu >>");
   // The window grows or shrinks by the menu, so the bar keeps its width.
   TBounds b = Bounds();
-  b.Width = Saturate32(int64_t{b.Width} + (visible ? kPanelMenuWidth : -kPanelMenuWidth));
+  const int32_t menuWidth = Scale(kPanelMenuWidth);
+  b.Width = Saturate32(int64_t{b.Width} + (visible ? menuWidth : -menuWidth));
   SetBounds(b);
   Relayout();
 }
@@ -458,7 +481,7 @@ LRESULT TFormLumeno::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       LRESULT r = DefaultProc(msg, wp, lp);
       // The window folds down to the bar alone.
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize.x = kMainMinTrackWidth;
+      info->ptMinTrackSize.x = MainMinTrackWidth(Dpi());
       return r;
     }
     case WM_TIMER:

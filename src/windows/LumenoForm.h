@@ -128,6 +128,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormCloseRequest() override;
+  void DpiChanged() override;
 
  private:
   void CreateControls();

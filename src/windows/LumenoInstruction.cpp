@@ -12,8 +12,8 @@ namespace lumeno {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TFormInstruction";
-// 16 pixels at 96 dpi, in twips.
-constexpr LONG kHelpFontTwips = 16 * 1440 / 96;
+// The help text's height in design pixels.
+constexpr int kHelpFontPixels = 16;
 
 // The rich-text class of the newest library present: Msftedit's, else riched20's.
 const wchar_t* RichEditClass() {
@@ -28,42 +28,40 @@ const wchar_t* RichEditClass() {
 }  // namespace
 
 TFormInstruction::TFormInstruction(TFormLumeno& main) {
-  const DWORD style = kDialogStyle;
-  const DWORD exStyle = kDialogExStyle;
   // The client area is what is left inside the 21-pixel frame.
-  RECT outer{0, 0, kClientWidth + 2 * kBorderWidth, kClientHeight + 2 * kBorderWidth};
-  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-  TFormDesc desc{kClassName,
-                 L"How to use?",
-                 style,
-                 exStyle,
-                 0,
-                 0,
-                 outer.right - outer.left,
-                 outer.bottom - outer.top,
-                 false,
-                 COLOR_INFOBK,
-                 nullptr,
-                 main.Handle()};
+  TFormDesc desc = DialogDesc(kClassName, L"How to use?", kClientWidth + 2 * kBorderWidth,
+                              kClientHeight + 2 * kBorderWidth, main.Handle());
+  desc.BackgroundColor = COLOR_INFOBK;
   CreateForm(desc);
 }
 
 void TFormInstruction::CreateLateControls() {
   const wchar_t* cls = RichEditClass();
   if (!cls) return;
-  RECT client{};
-  GetClientRect(FHandle, &client);
   FRichEdit1 = AddControl(FHandle, {cls, L"", WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP, 0,
-                                    0, 0, client.right, client.bottom, IDC_RICHEDIT1});
+                                    0, 0, kClientWidth, kClientHeight, IDC_RICHEDIT1});
   if (!FRichEdit1) return;
+  FitRichEdit();
   SwallowEscape(FRichEdit1);
   SendMessageW(FRichEdit1, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_INFOBK)));
+  SetHelpText();
+}
 
+void TFormInstruction::FitRichEdit() {
+  // The box fills whatever the scaled frame leaves.
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  MoveWindow(FRichEdit1, 0, 0, client.right, client.bottom, TRUE);
+}
+
+void TFormInstruction::SetHelpText() {
   CHARFORMAT2W cf{};
   cf.cbSize = sizeof cf;
   cf.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_COLOR;
   cf.dwEffects = CFE_AUTOCOLOR;
-  cf.yHeight = kHelpFontTwips;
+  // The box turns twips into pixels at the screen's DPI: 16 pixels at 96 dpi
+  // are 240 twips, and the same pixels at the window's DPI.
+  cf.yHeight = MulDiv(Scale(kHelpFontPixels), 1440, SystemDpi());
   cf.bCharSet = EASTEUROPE_CHARSET;
   lstrcpynW(cf.szFaceName, L"MS Serif", LF_FACESIZE);
   SendMessageW(FRichEdit1, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
@@ -87,10 +85,20 @@ void TFormInstruction::PaintBorder() {
   inner.right = inner.left + client.right;
   inner.bottom = inner.top + client.bottom;
   RECT frame = inner;
-  InflateRect(&frame, kBorderWidth, kBorderWidth);
+  InflateRect(&frame, Scale(kBorderWidth), Scale(kBorderWidth));
   ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
   FillRect(dc, &frame, GetSysColorBrush(COLOR_INFOBK));
   ReleaseDC(FHandle, dc);
+}
+
+void TFormInstruction::DpiChanged() {
+  if (!FRichEdit1) return;
+  FitRichEdit();
+  // The text keeps its place; only its size changes.
+  CHARRANGE selection{};
+  SendMessageW(FRichEdit1, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  SetHelpText();
+  SendMessageW(FRichEdit1, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
 }
 
 LRESULT TFormInstruction::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -98,8 +106,8 @@ LRESULT TFormInstruction::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCCALCSIZE: {
       LRESULT result = DefaultProc(msg, wp, lp);
       RECT* r = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
-      const int dx = std::min<LONG>(kBorderWidth, (r->right - r->left) / 2);
-      const int dy = std::min<LONG>(kBorderWidth, (r->bottom - r->top) / 2);
+      const int dx = std::min<LONG>(Scale(kBorderWidth), (r->right - r->left) / 2);
+      const int dy = std::min<LONG>(Scale(kBorderWidth), (r->bottom - r->top) / 2);
       if (dx > 0 && dy > 0) InflateRect(r, -dx, -dy);
       return result;
     }

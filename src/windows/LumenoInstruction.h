@@ -33,9 +33,14 @@ class TFormInstruction final : public TForm {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   // The rich-text box.
   void CreateLateControls() override;
+  void DpiChanged() override;
 
  private:
   void PaintBorder();
+  // The box over the whole client area.
+  void FitRichEdit();
+  // The help text in "MS Serif", 16 design pixels high.
+  void SetHelpText();
 
   HWND FRichEdit1 = nullptr;
 };

@@ -75,10 +75,10 @@ std::wstring Trimmed(const wchar_t* text) {
   return s;
 }
 
-// Text extents in the dialog font, for labels sized to their text.
+// Text extents in the dialog's font, for labels sized to their text.
 class TTextMeasure {
  public:
-  TTextMeasure() : FDc(nullptr), FSelect(FDc.get(), TForm::DefaultFont()) {}
+  explicit TTextMeasure(HFONT font) : FDc(nullptr), FSelect(FDc.get(), font) {}
   int Width(const wchar_t* text) const {
     SIZE size{};
     if (FDc) GetTextExtentPoint32W(FDc.get(), text, static_cast<int>(wcslen(text)), &size);
@@ -111,7 +111,9 @@ HWND TFormSettings::Control(int id) {
 }
 
 void TFormSettings::CreateLateControls() {
-  TTextMeasure measure;
+  TTextMeasure measure(Font());
+  // A label's design width: its text measured in the window's font.
+  auto textWidth = [&](const wchar_t* text) { return DesignOf(measure.Width(text)); };
 
   // The bottom strip comes first so that OK has the focus when the dialog
   // opens; Tab goes on through Cancel and "Default settings", then the left
@@ -132,7 +134,7 @@ void TFormSettings::CreateLateControls() {
   // One row: text, value label, arrows, unit. With a figure column given the
   // value labels line up there, otherwise each follows its own text.
   auto addRow = [&](const TRow& row, int x, int y, int figureX) {
-    const int before = measure.Width(row.Before);
+    const int before = textWidth(row.Before);
     HWND text =
         AddControl(FHandle, {L"STATIC", row.Before, SS_LEFT | SS_NOPREFIX, 0, x, y, before, kTextHeight, kStaticId});
     const int fx = figureX > 0 ? figureX : x + before;
@@ -149,8 +151,8 @@ void TFormSettings::CreateLateControls() {
     UDACCEL accel{0, 1};
     SendMessageW(ud, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
     const int ax = ux + kUpDownWidth + 4;
-    HWND after = AddControl(FHandle, {L"STATIC", row.After, SS_LEFT | SS_NOPREFIX, 0, ax, y,
-                                      measure.Width(row.After), kTextHeight, kStaticId});
+    HWND after = AddControl(FHandle, {L"STATIC", row.After, SS_LEFT | SS_NOPREFIX, 0, ax, y, textWidth(row.After),
+                                      kTextHeight, kStaticId});
     if (row.Tip) AddRowTip({text, value, ud, after}, row.Figure, row.Tip);
   };
 
@@ -163,7 +165,7 @@ void TFormSettings::CreateLateControls() {
   FChEnableSounds = AddControl(FHandle, {L"BUTTON", L"enable sounds", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 12, 150, 170,
                                          17, IDC_ENABLESOUNDS});
   // The ready-made patterns, next in the tab order after the check boxes.
-  AddControl(FHandle, {L"STATIC", L"Pattern:", SS_LEFT | SS_NOPREFIX, 0, 12, kPatternTop, measure.Width(L"Pattern:"),
+  AddControl(FHandle, {L"STATIC", L"Pattern:", SS_LEFT | SS_NOPREFIX, 0, 12, kPatternTop, textWidth(L"Pattern:"),
                        kTextHeight, IDC_PATTERNLABEL});
   FComboPattern = AddControl(FHandle, {WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 12,
                                        kComboTop, kColumnWidth, kComboDroppedHeight, IDC_PATTERN});
@@ -176,7 +178,7 @@ void TFormSettings::CreateLateControls() {
 
   // Right column: the four phases, figures lined up.
   int widest = 0;
-  for (const TRow& row : kRightRows) widest = std::max(widest, measure.Width(row.Before));
+  for (const TRow& row : kRightRows) widest = std::max(widest, textWidth(row.Before));
   int y = 30;
   for (const TRow& row : kRightRows) {
     addRow(row, 222, y, 222 + widest);
@@ -365,7 +367,7 @@ void TFormSettings::SetSoundsChecked(bool checked) {
 }
 
 void TFormSettings::FormShow() {
-  SetLeft(SettingsLeft(FMain.Bounds().Left, FMain.BarWidth()));
+  SetLeft(SettingsLeft(FMain.Bounds().Left, FMain.BarWidth(), FMain.Dpi()));
 }
 
 bool TFormSettings::UpDownPressed(const NMUPDOWN& nm) {

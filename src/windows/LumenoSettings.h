@@ -113,6 +113,8 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormShow() override;
+  // The row tips' rectangles follow their controls to the new scale.
+  void DpiChanged() override { PlaceRowTips(); }
   // The controls, showing the check boxes' states kept until then.
   void CreateLateControls() override;
 

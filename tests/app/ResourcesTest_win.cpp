@@ -108,6 +108,18 @@ TEST_F(LumenoExeTest, ManifestAsksForCommonControls6AsInvoker) {
   EXPECT_EQ(systems, 5u) << "Vista, 7, 8, 8.1 and 10/11";
 }
 
+TEST_F(LumenoExeTest, ManifestDeclaresPerMonitorDpiAwarenessWithFallbacks) {
+  TResourceModule exe(path_);
+  ASSERT_NE(exe.get(), nullptr);
+  const std::string manifest = exe.Data(RT_MANIFEST, MAKEINTRESOURCEW(1));
+  // Unaware, the system would stretch the window's bitmap and blur it.
+  EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                          "PerMonitorV2, PerMonitor</dpiAwareness>"),
+            std::string::npos);
+  EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>"),
+            std::string::npos);
+}
+
 // The DLL names in a PE file's import directory, lower-cased.
 std::vector<std::string> ImportedDlls(const std::string& path) {
   std::vector<std::string> names;

@@ -10,10 +10,50 @@
 #include <cwchar>
 #include <string>
 
+#include "windows/Form.h"
 #include "windows/LumenoTexts.h"
 
 namespace lumeno {
 namespace {
+
+struct TResolvedFace {
+  std::wstring Face;
+  TEXTMETRICW Metrics{};
+};
+
+// The face GDI really selects for a request, and its metrics.
+TResolvedFace Resolve(const wchar_t* face, int height, BYTE charset = DEFAULT_CHARSET) {
+  TResolvedFace resolved;
+  HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  wchar_t name[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, name);
+  resolved.Face = name;
+  GetTextMetricsW(dc, &resolved.Metrics);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(font);
+  return resolved;
+}
+
+// Every window's text is laid out for "MS Sans Serif". Without it (under
+// Wine: the fonts-wine package, found in the prefix) GDI quietly picks a
+// wider stand-in, captions clip, and without Marlett the caption buttons show
+// letters instead of symbols. (Wine ships no "MS Serif"; the help text gets a
+// stand-in, which its own fit test covers.)
+TEST(TextLayoutTest, TheWindowFontsResolveToTheirOwnFaces) {
+  for (const wchar_t* face : {L"MS Sans Serif", L"Marlett"}) {
+    SCOPED_TRACE(Narrow(face));
+    EXPECT_EQ(Resolve(face, -11).Face, face);
+  }
+  // The 8-point window font at 96 dpi: the classic 13-pixel cell.
+  const TResolvedFace sans = Resolve(L"MS Sans Serif", -MulDiv(8, 96, 72));
+  EXPECT_EQ(sans.Metrics.tmHeight, 13);
+  // A face nobody has comes back under another name: the check above can fail.
+  EXPECT_NE(Resolve(L"Lumeno No Such Face", -11).Face, L"Lumeno No Such Face");
+}
 
 TEST(TextLayoutTest, NoticeAndCreditFitTheAboutMemos) {
   // 207 pixels wide, the 8-point window font, lines centred.

@@ -91,6 +91,37 @@ TEST_F(ALProgressBarTest, FrameCoversTheRingWithItsCornerRules) {
   for (int32_t x = 1; x < 11; ++x) ExpectColumn(x, 1, 6, kBar);
 }
 
+// At a higher display scale the frame is thicker: the one-pixel ring repeated
+// inwards, the track inset by the whole width, the fill scaled to that track.
+TEST_F(ALProgressBarTest, AThickerFrameRepeatsTheRingAndInsetsTheTrack) {
+  Make(12, 14, true);
+  bar.SetBorderWidth(2);
+  bar.SetDirection(pdBottomToTop);
+  bar.SetMax(10);
+  bar.SetPosition(5);
+  for (int32_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    for (int32_t x = i; x < 12 - i; ++x) EXPECT_EQ(surface.ColorAt(x, i), kEdge1) << x;
+    ExpectColumn(i, i, 14 - i, kEdge1);
+    for (int32_t x = i + 1; x < 12 - i; ++x) EXPECT_EQ(surface.ColorAt(x, 13 - i), kEdge2) << x;
+    ExpectColumn(11 - i, i + 1, 14 - i, kEdge2);
+  }
+  // A 10-pixel track (14 - 2 * 2): half of it filled from the bottom.
+  for (int32_t x = 2; x < 10; ++x) {
+    ExpectColumn(x, 2, 7, kBack);
+    ExpectColumn(x, 7, 12, kBar);
+  }
+  // Kept within 1..1000; a frame wider than half the control stops at its middle.
+  bar.SetBorderWidth(0);
+  EXPECT_EQ(bar.GetBorderWidth(), 1);
+  Make(4, 4, true);
+  bar.SetBorderWidth(INT32_MAX);
+  EXPECT_EQ(bar.GetBorderWidth(), TALProgressBarCore::kMaxBorderWidth);
+  bar.SetPosition(10);
+  EXPECT_EQ(surface.ColorAt(1, 1), kEdge1);
+  EXPECT_EQ(surface.ColorAt(2, 2), kEdge2);
+}
+
 // The unfilled part lies at the end away from the origin, in every direction.
 // 10 x 10 with a frame: an 8-pixel track; 2 of 8 fills 2 pixels.
 struct TDirectionCase {

@@ -13,6 +13,82 @@ namespace {
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 
+TEST(ScaleToDpi, RoundsEachDesignLengthToTheNearestPixelHalvesAwayFromZero) {
+  struct TCase {
+    int32_t Design, At96, At120, At144, At192;
+  };
+  for (const TCase& c : {TCase{0, 0, 0, 0, 0},
+                         TCase{1, 1, 1, 2, 2},          // 1.25, 1.5
+                         TCase{3, 3, 4, 5, 6},          // 3.75, 4.5
+                         TCase{-1, -1, -1, -2, -2},     // halves away from zero
+                         TCase{-3, -3, -4, -5, -6},
+                         TCase{10, 10, 13, 15, 20},     // 12.5: the settings dialog's gap
+                         TCase{13, 13, 16, 20, 26},     // 16.25, 19.5
+                         TCase{25, 25, 31, 38, 50},     // 31.25, 37.5
+                         TCase{41, 41, 51, 62, 82},     // bottom panel: 51.25, 61.5
+                         TCase{57, 57, 71, 86, 114},    // menu button: 71.25, 85.5
+                         TCase{127, 127, 159, 191, 254},  // side menu: 158.75, 190.5
+                         TCase{229, 229, 286, 344, 458},  // main window: 286.25, 343.5
+                         TCase{kMax, kMax, kMax, kMax, kMax},
+                         TCase{kMin, kMin, kMin, kMin, kMin}}) {
+    SCOPED_TRACE(c.Design);
+    EXPECT_EQ(ScaleToDpi(c.Design, 96), c.At96);
+    EXPECT_EQ(ScaleToDpi(c.Design, 120), c.At120);
+    EXPECT_EQ(ScaleToDpi(c.Design, 144), c.At144);
+    EXPECT_EQ(ScaleToDpi(c.Design, 192), c.At192);
+  }
+  // A DPI that cannot be is the design's.
+  EXPECT_EQ(ScaleToDpi(229, 0), 229);
+  EXPECT_EQ(ScaleToDpi(229, -144), 229);
+  // Rectangles scale position and size each on its own.
+  EXPECT_EQ(ScaleToDpi(TBounds{-1, 160, 130, 13}, 144), (TBounds{-2, 240, 195, 20}));
+  EXPECT_EQ(ScaleToDpi(TBounds{9, 120, 109, 41}, 120), (TBounds{11, 150, 136, 51}));
+}
+
+TEST(DesignLength, AMeasuredWidthScaledBackCoversItsPixels) {
+  EXPECT_EQ(DesignLength(20, 144), 14);  // 13.33 up
+  EXPECT_EQ(DesignLength(97, 96), 97);
+  EXPECT_EQ(DesignLength(-20, 144), -14);
+  EXPECT_EQ(DesignLength(kMax, 96), kMax);
+  EXPECT_EQ(DesignLength(kMax, 48), kMax);  // saturates
+  for (int32_t dpi : {96, 120, 144, 168, 192, 288}) {
+    for (int32_t px = 0; px <= 400; ++px) {
+      const int32_t design = DesignLength(px, dpi);
+      const int32_t back = ScaleToDpi(design, dpi);
+      ASSERT_GE(back, px) << px << " at " << dpi;
+      ASSERT_LE(back, px + (dpi + 95) / 96) << px << " at " << dpi;
+    }
+  }
+}
+
+TEST(MainMinTrackWidth, IsTheDesignedWidthLessTheScaledMenu) {
+  EXPECT_EQ(MainMinTrackWidth(96), kMainMinTrackWidth);
+  EXPECT_EQ(MainMinTrackWidth(96), 102);
+  EXPECT_EQ(MainMinTrackWidth(120), 286 - 159);
+  EXPECT_EQ(MainMinTrackWidth(144), 344 - 191);
+  EXPECT_EQ(MainMinTrackWidth(192), 204);
+}
+
+TEST(LayOutMain, ScalesThePanelsToTheDpi) {
+  struct TCase {
+    int32_t Dpi, ClientWidth, ClientHeight;
+    TMainLayout Open;
+  };
+  for (const TCase& c : {TCase{96, 221, 456, {{0, 415, 221, 41}, {94, 0, 127, 415}, {0, 0, 94, 415}}},
+                         TCase{120, 276, 570, {{0, 519, 276, 51}, {117, 0, 159, 519}, {0, 0, 117, 519}}},
+                         TCase{144, 332, 684, {{0, 622, 332, 62}, {141, 0, 191, 622}, {0, 0, 141, 622}}},
+                         TCase{192, 443, 913, {{0, 831, 443, 82}, {189, 0, 254, 831}, {0, 0, 189, 831}}}}) {
+    SCOPED_TRACE(c.Dpi);
+    const TMainLayout open = LayOutMain(c.ClientWidth, c.ClientHeight, true, c.Dpi);
+    EXPECT_EQ(open.Panel1, c.Open.Panel1);
+    EXPECT_EQ(open.PanelMenu, c.Open.PanelMenu);
+    EXPECT_EQ(open.Bar, c.Open.Bar);
+    // Folding takes the scaled menu's width off the window; the bar keeps its width.
+    const int32_t foldedWidth = c.ClientWidth - ScaleToDpi(kPanelMenuWidth, c.Dpi);
+    EXPECT_EQ(LayOutMain(foldedWidth, c.ClientHeight, false, c.Dpi).Bar, c.Open.Bar);
+  }
+}
+
 TEST(LayOutMain, DocksBottomThenRightThenFillsTheRest) {
   const TMainLayout open = LayOutMain(221, 456, true);
   EXPECT_EQ(open.Panel1, (TBounds{0, 415, 221, 41}));
@@ -67,6 +143,10 @@ TEST(SettingsLeft, SitsTenPixelsRightOfTheBar) {
   EXPECT_EQ(SettingsLeft(416, 94), 520);
   EXPECT_EQ(SettingsLeft(-300, 94), -196);
   EXPECT_EQ(SettingsLeft(kMax, 94), kMax);
+  // The ten design pixels scale with the window.
+  EXPECT_EQ(SettingsLeft(416, 94, 120), 416 + 94 + 13);
+  EXPECT_EQ(SettingsLeft(624, 141, 144), 624 + 141 + 15);
+  EXPECT_EQ(SettingsLeft(416, 94, 192), 416 + 94 + 20);
 }
 
 TEST(SanitizeBounds, KeepsCoordinatesInAWindowSafeRange) {

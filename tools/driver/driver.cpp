@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <oleacc.h>
+#include <psapi.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
 
@@ -379,8 +380,9 @@ bool ReadColumn(HDC screen, HDC mem, HBITMAP bmp, int x, int top, int height, st
 }
 
 // Filled rows counted from the bottom of the track (the bar fills bottom to
-// top): the track is the bar less its one-pixel frame; a row counts as filled
-// while it differs from the background (button face).
+// top): the track is the bar less its frame (one pixel at 96 dpi, thicker at
+// a larger display scale: as many rows as the top edge's colour repeats); a
+// row counts as filled while it differs from the background (button face).
 struct TFill {
   int fill = 0, track = 0;
   DWORD top = 0, bottom = 0;
@@ -392,15 +394,17 @@ TFill Measure(const std::vector<DWORD>& raw) {
   if (h < 3) return f;
   COLORREF bf = GetSysColor(COLOR_BTNFACE);
   DWORD bg = (GetRValue(bf) << 16) | (GetGValue(bf) << 8) | GetBValue(bf);
-  f.track = h - 2;
+  int frame = 1;
+  while (frame < (h - 1) / 2 && (raw[static_cast<size_t>(frame)] & 0xFFFFFF) == (raw[0] & 0xFFFFFF)) ++frame;
+  f.track = h - 2 * frame;
   int filled = 0;
-  for (int y = h - 2; y >= 1; --y) {
+  for (int y = h - 1 - frame; y >= frame; --y) {
     if ((raw[static_cast<size_t>(y)] & 0xFFFFFF) == bg) break;
     ++filled;
   }
   f.fill = filled;
-  f.top = raw[1] & 0xFFFFFF;
-  f.bottom = raw[static_cast<size_t>(h - 2)] & 0xFFFFFF;
+  f.top = raw[static_cast<size_t>(frame)] & 0xFFFFFF;
+  f.bottom = raw[static_cast<size_t>(h - 1 - frame)] & 0xFFFFFF;
   return f;
 }
 
@@ -597,6 +601,32 @@ int WaitExit(DWORD pid, int ms) {
   return 1;
 }
 
+// What a process holds: its memory in KB, its kernel handles and its GDI and
+// USER objects. A figure the system would not give is printed as -1.
+int ProcessResources(DWORD pid) {
+  HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  if (!h) {
+    Out("gone");
+    return 1;
+  }
+  long long workingSet = -1, privateBytes = -1, handles = -1;
+  PROCESS_MEMORY_COUNTERS_EX m{};
+  m.cb = sizeof m;
+  if (GetProcessMemoryInfo(h, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m), sizeof m)) {
+    workingSet = static_cast<long long>(m.WorkingSetSize / 1024);
+    privateBytes = static_cast<long long>(m.PrivateUsage / 1024);
+  }
+  DWORD count = 0;
+  if (GetProcessHandleCount(h, &count)) handles = count;
+  // GetGuiResources gives 0 for failure as well as for none.
+  long long gdi = GetGuiResources(h, GR_GDIOBJECTS);
+  long long user = GetGuiResources(h, GR_USEROBJECTS);
+  CloseHandle(h);
+  Out("working_set_kb=" + Num(workingSet) + " private_kb=" + Num(privateBytes) + " handles=" +
+      Num(handles) + " gdi=" + Num(gdi) + " user=" + Num(user));
+  return 0;
+}
+
 std::vector<DWORD> ProcessesNamed(const std::wstring& name) {
   std::vector<DWORD> v;
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -708,7 +738,7 @@ const char* kUsage =
     "  bar WIN | bar-sample WIN DURATION_MS [INTERVAL_MS] | pixel X Y\n"
     "  close WIN | show WIN max|min|restore | move WIN X Y W H | foreground | wait-gone WIN MS\n"
     "  startup EXE CX CY RRGGBB [MS] | client-pixel WIN CX CY\n"
-    "  start EXE | run EXE | wait-exit PID MS | kill PID | procs NAME\n"
+    "  start EXE | run EXE | wait-exit PID MS | kill PID | procs NAME | resources PID\n"
     "  reg dump|get NAME|set-dword NAME V|set-qword NAME V|set-binary NAME HEX|\n"
     "      set-raw NAME TYPE HEX|set-sz NAME TEXT|del-value NAME|del-key|create-key [--key PATH]\n"
     "  reg batch \"OP|NAME|ARG\"...\n";
@@ -1199,6 +1229,10 @@ int main() {
     CloseHandle(h);
     Out("killed");
     return 0;
+  }
+  if (cmd == L"resources") {
+    if (p.empty()) return Usage();
+    return ProcessResources(static_cast<DWORD>(wcstoul(p[0].c_str(), nullptr, 10)));
   }
   if (cmd == L"procs") {
     if (p.empty()) return Usage();
