@@ -130,6 +130,12 @@ bool TApplication::DialogMessage(MSG& msg) {
     SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
     return true;
   }
+  // The Menu key asks the focused control for its context menu when it is
+  // let go, as Shift+F10 does (Wine's default handling knows only the latter).
+  if (msg.message == WM_KEYUP && msg.wParam == VK_APPS) {
+    SendMessageW(msg.hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(msg.hwnd), -1);
+    return true;
+  }
   return IsDialogMessageW(root, &msg) != FALSE;
 }
 

@@ -228,6 +228,8 @@ LRESULT CALLBACK TALProgressBar::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(self->GetFont());
+    case WM_GETOBJECT:
+      return AnswerGetObject(hwnd, wParam, lParam);
     case WM_NCDESTROY:
       ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       self->FHandle = nullptr;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "controls/ALProgressBar.h"
@@ -94,13 +95,29 @@ class TALProgressBar {
 
   TALProgressBarCore& Core() { return FCore; }
 
+  // What a screen reader hears (a progress bar): the name, and the value as a
+  // label followed, where asked, by how full the bar is ("Breathe in, 45 %").
+  // Setting the value label raises one value-change event; Position writes
+  // raise none, so a reader is not flooded.
+  void SetAccessibleName(std::wstring name) { FAccessibleName = std::move(name); }
+  const std::wstring& AccessibleName() const { return FAccessibleName; }
+  void SetAccessibleValue(std::wstring label, bool withPercent);
+  std::wstring AccessibleValue() const;
+  // The bar that owns the window, or null.
+  static TALProgressBar* FromHandle(HWND hwnd);
+
  private:
   class TSurface;
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // WM_GETOBJECT (ALProgressBarAccessible_win.cpp).
+  static LRESULT AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam);
 
   std::unique_ptr<TSurface> FSurface;
   TALProgressBarCore FCore;
   HWND FHandle = nullptr;
+  std::wstring FAccessibleName;
+  std::wstring FAccessibleLabel;
+  bool FAccessiblePercent = true;
 };
 
 }  // namespace lumeno

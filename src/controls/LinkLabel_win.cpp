@@ -49,7 +49,7 @@ bool TLinkLabel::Create(HWND parent, int left, int top, int width, int height, i
   if (FHandle || !parent) return false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   if (!RegisterLinkClass(instance, &WndProc)) return false;
-  HWND hwnd = CreateWindowExW(0, kClassName, Caption().c_str(), WS_CHILD | WS_VISIBLE, left, top,
+  HWND hwnd = CreateWindowExW(0, kClassName, Caption().c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, left, top,
                               width, height, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
   if (!hwnd) return false;
@@ -154,6 +154,7 @@ void TLinkLabel::Paint(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kLinkColor);
   DrawTextW(dc, Caption().c_str(), -1, &client, TextFormat());
+  if (GetFocus() == FHandle) DrawFocusRect(dc, &client);
 }
 
 void TLinkLabel::OpenLink() {
@@ -187,10 +188,24 @@ LRESULT TLinkLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Second press of a double click: already opened by the first.
       return 0;
     case WM_SETFOCUS:
-      // A label never keeps the focus: hand it straight back.
-      if (wp && reinterpret_cast<HWND>(wp) != FHandle && IsWindow(reinterpret_cast<HWND>(wp)))
-        SetFocus(reinterpret_cast<HWND>(wp));
+    case WM_KILLFOCUS:
+      InvalidateRect(FHandle, nullptr, FALSE);
       return 0;
+    case WM_GETDLGCODE: {
+      // Enter is the label's own while it has the focus, not the window's.
+      const auto* key = reinterpret_cast<const MSG*>(lp);
+      const bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+      return DLGC_WANTCHARS | (enter ? DLGC_WANTMESSAGE : 0);
+    }
+    case WM_KEYDOWN:
+      // One opening per press: a held key's repeats open nothing more.
+      if ((wp == VK_RETURN || wp == VK_SPACE) && !(lp & (1 << 30))) OpenLink();
+      return 0;
+    case kOpenLinkMessage:
+      OpenLink();
+      return 0;
+    case WM_GETOBJECT:
+      return AnswerGetObject(FHandle, wp, lp);
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers every pixel
     case WM_PAINT: {

@@ -1,7 +1,9 @@
 // The hyperlink label as a Win32 child control: its caption in pure blue,
 // underlined, on the parent's background, with the hand cursor. A left press
-// opens prefix + HyperLink through the shell; nothing else opens it, and the
-// control never takes the keyboard focus.
+// opens prefix + HyperLink through the shell. It is a tab stop: focused, it
+// shows a focus rectangle and Enter or Space opens the link as a press does;
+// a press itself leaves the focus where it was. Screen readers find a link
+// named after its caption, with the default action "Jump".
 #pragma once
 
 #include <windows.h>
@@ -23,6 +25,8 @@ class TLinkLabel : public TLinkLabelCore {
 
   static constexpr COLORREF kLinkColor = RGB(0, 0, 255);
   static constexpr const wchar_t* kClassName = L"TLinkLabel";
+  // Posted to the window: opens the link once the poster has moved on.
+  static constexpr UINT kOpenLinkMessage = WM_USER + 1;
 
   // LinkType lthttp, empty caption and link; no window until Create.
   TLinkLabel();
@@ -32,6 +36,10 @@ class TLinkLabel : public TLinkLabelCore {
   // width and height are replaced by the caption's extent. False on failure.
   bool Create(HWND parent, int left, int top, int width, int height, int id = 0);
   HWND Handle() const { return FHandle; }
+  // The label that owns the window, or null.
+  static TLinkLabel* FromHandle(HWND hwnd);
+  // Opens the link as a press does.
+  void OpenLink();
 
   // The base font (not owned; the caller keeps it alive). The label draws an
   // underlined copy of it. Without one it uses the parent's font, else the
@@ -58,7 +66,8 @@ class TLinkLabel : public TLinkLabelCore {
   void RebuildFont();
   void AdjustBounds();
   UINT TextFormat() const;
-  void OpenLink();
+  // WM_GETOBJECT (LinkLabelAccessible_win.cpp).
+  static LRESULT AnswerGetObject(HWND hwnd, WPARAM wp, LPARAM lp);
 
   HWND FHandle = nullptr;
   HFONT FFont = nullptr;

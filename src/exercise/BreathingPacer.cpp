@@ -56,6 +56,7 @@ void TBreathingPacer::FormCreate() {
 void TBreathingPacer::Start() {
   const IPatternSource& source = Source();
   bar_.SetMax(Millis(source.Pattern().FBreathIn));
+  bar_.PhaseChanged(Tag);
   timer_.SetEnabled(true);
   if (source.SoundsEnabled()) sound_.Start(kInhaleSound);
 }
@@ -84,6 +85,7 @@ void TBreathingPacer::TimerBreatchTimer() {
       bar_.SetPosition(max);
       const IPatternSource& source = Source();
       Tag = 1;
+      bar_.PhaseChanged(Tag);
       timer_.SetInterval(PauseInterval(source.Pattern().FHoldOut));
       if (source.SoundsEnabled()) sound_.Stop();
       return;
@@ -93,6 +95,7 @@ void TBreathingPacer::TimerBreatchTimer() {
       bar_.SetMax(Millis(source.Pattern().FBreathOut));
       bar_.SetPosition(bar_.GetMax());
       Tag = 2;
+      bar_.PhaseChanged(Tag);
       timer_.SetInterval(1);
       FStartCount = clock_.Counter();
       if (source.SoundsEnabled()) sound_.Start(kExhaleSound);
@@ -111,6 +114,7 @@ void TBreathingPacer::TimerBreatchTimer() {
       bar_.SetPosition(0);
       const IPatternSource& source = Source();
       Tag = 3;
+      bar_.PhaseChanged(Tag);
       timer_.SetInterval(PauseInterval(source.Pattern().FHoldIn));
       if (source.SoundsEnabled()) sound_.Stop();
       return;
@@ -119,6 +123,7 @@ void TBreathingPacer::TimerBreatchTimer() {
       const IPatternSource& source = Source();
       bar_.SetMax(Millis(source.Pattern().FBreathIn));
       Tag = 0;
+      bar_.PhaseChanged(Tag);
       timer_.SetInterval(1);
       FStartCount = clock_.Counter();
       if (source.SoundsEnabled()) sound_.Start(kInhaleSound);

@@ -36,6 +36,9 @@ class IPacerBar {
   virtual void SetMax(int32_t value) = 0;
   virtual int32_t GetPosition() const = 0;
   virtual void SetPosition(int32_t value) = 0;
+  // The pacer has entered phase tag (see TBreathingPacer::Tag): once per
+  // phase, never on an ordinary tick.
+  virtual void PhaseChanged(int32_t /*tag*/) {}
 };
 
 // Looping breathing sounds, looked up beside the executable.

@@ -60,6 +60,17 @@ LRESULT CALLBACK EscapeSwallower(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+LRESULT CALLBACK TabPasser(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  if (msg == WM_GETDLGCODE) {
+    const LRESULT code = DefSubclassProc(hwnd, msg, wp, lp);
+    const auto* key = reinterpret_cast<const MSG*>(lp);
+    if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB) return code & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    return code;
+  }
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, TabPasser, id);
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 // Not in the headers of older SDKs.
 constexpr UINT kWmDpiChanged = 0x02E0;
 
@@ -126,6 +137,10 @@ const wchar_t* PanelClass() {
 
 void SwallowEscape(HWND edit) {
   if (edit) SetWindowSubclass(edit, EscapeSwallower, 1, 0);
+}
+
+void MoveOnWithTab(HWND edit) {
+  if (edit) SetWindowSubclass(edit, TabPasser, 1, 0);
 }
 
 int SystemDpi() {

@@ -178,6 +178,10 @@ const wchar_t* PanelClass();
 // edit would otherwise post WM_CLOSE to its parent.
 void SwallowEscape(HWND edit);
 
+// Lets Tab and Shift+Tab move on from a multi-line edit, which would
+// otherwise keep them (or, under Wine, hand them to a parent that is no dialog).
+void MoveOnWithTab(HWND edit);
+
 // UTF-8 to UTF-16 for the program's texts.
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& wide);

@@ -51,7 +51,7 @@ TFormAbout::TFormAbout(TFormLumeno& main, std::wstring exePath)
 void TFormAbout::CreateLateControls() {
   MakeFonts();
 
-  // Tab order: Button1, Memo1, Memo2; the labels take no focus.
+  // Tab order: Button1, Memo1, Memo2, then the link; the other labels take no focus.
   FButton1 = AddControl(FHandle, {L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, 110, 330, 75, 25, IDC_ABOUT_BUTTON1});
   const DWORD memoStyle = ES_MULTILINE | ES_CENTER | ES_WANTRETURN | WS_TABSTOP;
   FMemo1 = AddControl(FHandle, {L"EDIT", LegalNoticeText().c_str(), memoStyle, 0, 44, 88, 207, 125, IDC_ABOUT_MEMO1});
@@ -59,6 +59,8 @@ void TFormAbout::CreateLateControls() {
                                 IDC_ABOUT_MEMO2});
   SwallowEscape(FMemo1);
   SwallowEscape(FMemo2);
+  MoveOnWithTab(FMemo1);
+  MoveOnWithTab(FMemo2);
 
   // Sized to its text; a substituted face of another width stays centred
   // where the designed 110 pixels are.

@@ -133,6 +133,7 @@ void TFormLumeno::CreateControls() {
   FAlBarOddech.SetBarColor3(kBarColor2);
   FAlBarOddech.SetShowPosText(false);
   FAlBarOddech.SetPosition(100);
+  FAlBarOddech.SetAccessibleName(L"Breathing");
   const TBounds bar = Scale(layout.Bar);
   FAlBarOddech.SetBorderWidth(Scale(1));
   FAlBarOddech.Create(FHandle, bar.Left, bar.Top, bar.Width, bar.Height, IDC_BAR);
@@ -162,6 +163,7 @@ void TFormLumeno::CreateControls() {
   // text, so a slightly wider substitute font still fits without wrapping.
   SendMessageW(FMemo1, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
   SwallowEscape(FMemo1);
+  MoveOnWithTab(FMemo1);
 
   FLinkLabel1.SetAutoSize(false);
   FLinkLabel1.SetAlignment(TLinkAlignment::Center);
@@ -424,8 +426,10 @@ void TFormLumeno::ShowPopupMenu(LPARAM screenPoint) {
   if (!FPopupMenu || FMenuTracking) return;
   POINT pt{0, 0};
   if (screenPoint == -1) {
-    // From the keyboard: at the client area's top-left corner.
-    ClientToScreen(FHandle, &pt);
+    // From the keyboard (Shift+F10, the Menu key): at the bar's centre.
+    RECT bar{};
+    GetWindowRect(FAlBarOddech.Handle(), &bar);
+    pt = {bar.left + (bar.right - bar.left) / 2, bar.top + (bar.bottom - bar.top) / 2};
   } else {
     pt = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
   }

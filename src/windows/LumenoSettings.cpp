@@ -8,6 +8,7 @@
 
 #include "exercise/BreathingPresets.h"
 #include "persistence/Registry_win.h"
+#include "windows/KeyboardUpDown.h"
 #include "windows/LumenoForm.h"
 
 namespace lumeno {
@@ -67,6 +68,13 @@ void AddTool(HWND toolTip, HWND dialog, UINT flags, UINT_PTR id, const wchar_t* 
   SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+// A row's text as a screen reader's name or unit: no trailing blanks or full stop.
+std::wstring Trimmed(const wchar_t* text) {
+  std::wstring s(text);
+  while (!s.empty() && (s.back() == L' ' || s.back() == L'.')) s.pop_back();
+  return s;
+}
+
 // Text extents in the dialog's font, for labels sized to their text.
 class TTextMeasure {
  public:
@@ -107,7 +115,9 @@ void TFormSettings::CreateLateControls() {
   // A label's design width: its text measured in the window's font.
   auto textWidth = [&](const wchar_t* text) { return DesignOf(measure.Width(text)); };
 
-  // The bottom strip comes first so that OK is the first tab stop.
+  // The bottom strip comes first so that OK has the focus when the dialog
+  // opens; Tab goes on through Cancel and "Default settings", then the left
+  // column (arrows, check boxes) and the right column's arrows, back to OK.
   FBottomPanel = AddControl(FHandle, {PanelClass(), L"", 0, WS_EX_CONTROLPARENT, 0, kClientHeight - kBottomStripHeight,
                                       kClientWidth, kBottomStripHeight, IDC_BOTTOMPANEL});
   FOK = AddControl(FBottomPanel, {L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, 331, 13, 75, 25, IDC_OK});
@@ -132,7 +142,9 @@ void TFormSettings::CreateLateControls() {
                                       kTextHeight, row.Figure});
     if (figure < 6) FFigures[figure++] = value;
     const int ux = fx + kFigureWidth + 2;
-    HWND ud = AddControl(FHandle, {UPDOWN_CLASSW, L"", 0, 0, ux, y - 6, kUpDownWidth, kUpDownHeight, row.UpDown});
+    HWND ud = AddControl(FHandle, {UPDOWN_CLASSW, L"", UDS_ARROWKEYS | WS_TABSTOP, 0, ux, y - 6, kUpDownWidth,
+                                   kUpDownHeight, row.UpDown});
+    MakeKeyboardUpDown(ud, value, Trimmed(row.Before), Trimmed(row.After));
     SendMessageW(ud, UDM_SETRANGE32, static_cast<WPARAM>(kUpDownMin), static_cast<LPARAM>(kUpDownMax));
     SendMessageW(ud, UDM_SETPOS32, 0, 0);
     // One step per press, however long the arrow is held.

@@ -35,4 +35,12 @@ void TWindowTimer::SetEnabled(bool enabled) {
   }
 }
 
+void TPacerBar::PhaseChanged(int32_t tag) {
+  switch (tag) {
+    case 0: FBar.SetAccessibleValue(L"Breathe in", true); break;
+    case 2: FBar.SetAccessibleValue(L"Breathe out", true); break;
+    default: FBar.SetAccessibleValue(L"Hold", false); break;
+  }
+}
+
 }  // namespace lumeno

@@ -144,14 +144,15 @@ TEST_F(LinkLabelWinTest, WindowTextFollowsTheCaption) {
   EXPECT_EQ(std::wstring(text), L"żółw");
 }
 
-TEST_F(LinkLabelWinTest, ShowsTheHandCursorAndNeverTakesTheFocus) {
+TEST_F(LinkLabelWinTest, ShowsTheHandCursorAndAPressLeavesTheFocusWhereItWas) {
   HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
   EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(label_.Handle(), GCLP_HCURSOR)), hand);
   SendMessageW(label_.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(label_.Handle()),
                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(GetCursor(), hand);
 
-  EXPECT_FALSE(GetWindowLongW(label_.Handle(), GWL_STYLE) & WS_TABSTOP);
+  // A tab stop for the keyboard, but a press does not pull the focus over.
+  EXPECT_TRUE(GetWindowLongW(label_.Handle(), GWL_STYLE) & WS_TABSTOP);
   HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 80, 100, 20, parent_,
                               nullptr, GetModuleHandleW(nullptr), nullptr);
   SetFocus(edit);
@@ -159,7 +160,63 @@ TEST_F(LinkLabelWinTest, ShowsTheHandCursorAndNeverTakesTheFocus) {
   SendMessageW(label_.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
   EXPECT_EQ(GetFocus(), edit);
   SetFocus(label_.Handle());
-  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(GetFocus(), label_.Handle());
+}
+
+TEST_F(LinkLabelWinTest, EnterOrSpaceOnTheFocusedLabelOpensItOncePerPress) {
+  SetFocus(label_.Handle());
+  // The dialog manager leaves Enter to the label while it has the focus.
+  MSG enter{label_.Handle(), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+  EXPECT_TRUE(SendMessageW(label_.Handle(), WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+              DLGC_WANTMESSAGE);
+  struct TKey {
+    WPARAM Key;
+    LPARAM Flags;
+    size_t Calls;
+  };
+  const TKey keys[] = {
+      {VK_RETURN, 1, 1},
+      {VK_RETURN, 1 | (1 << 30), 1},  // a held key's repeat
+      {VK_SPACE, 1, 2},
+      {VK_TAB, 1, 2},
+      {'A', 1, 2},
+  };
+  for (const TKey& key : keys) {
+    SCOPED_TRACE(key.Key);
+    SendMessageW(label_.Handle(), WM_KEYDOWN, key.Key, key.Flags);
+    EXPECT_EQ(gShellCalls.size(), key.Calls);
+  }
+  for (const TShellCall& call : gShellCalls) {
+    EXPECT_EQ(call.file, std::string("http://") + kMakerHost);
+    EXPECT_EQ(call.owner, parent_);
+    EXPECT_EQ(call.operation, "Open");
+  }
+}
+
+// The label's client pixels as they are on the screen.
+std::vector<COLORREF> ScreenPixels(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  HDC screen = GetDC(nullptr);
+  std::vector<COLORREF> pixels;
+  for (LONG y = r.top; y < r.bottom; ++y)
+    for (LONG x = r.left; x < r.right; ++x) pixels.push_back(GetPixel(screen, x, y));
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+TEST_F(LinkLabelWinTest, TheFocusShowsAsARectangleAndGoesWithIt) {
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 80, 100, 20, parent_,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetFocus(edit);
+  Pump(50);
+  const std::vector<COLORREF> unfocused = ScreenPixels(label_.Handle());
+  SetFocus(label_.Handle());
+  Pump(50);
+  EXPECT_NE(ScreenPixels(label_.Handle()), unfocused);
+  SetFocus(edit);
+  Pump(50);
+  EXPECT_EQ(ScreenPixels(label_.Handle()), unfocused);
 }
 
 // The label's pixels as they are on the screen.

@@ -79,6 +79,25 @@ TEST(BreathingPacer, DefaultPatternTimeline) {
   EXPECT_EQ(sim.timer.intervals, std::vector<uint32_t>({500, 1, 500, 1, 500, 1, 500, 1}));
 }
 
+// Screen readers hear each phase begin, and nothing on the ticks between.
+TEST(BreathingPacer, TellsTheBarOfEachPhaseOnceAndOfNoOrdinaryTick) {
+  struct TCase {
+    int32_t In, HoldOut, Out, HoldIn;
+  };
+  for (const TCase& c : {TCase{30, 5, 60, 5}, TCase{30, 0, 60, 0}, TCase{0, 5, 0, 5}, TCase{-3, 5, 60, -2}}) {
+    SCOPED_TRACE(testing::Message() << c.In << " " << c.HoldOut << " " << c.Out << " " << c.HoldIn);
+    TPacerSim sim;
+    SetPattern(sim.source, c.In, c.HoldOut, c.Out, c.HoldIn);
+    sim.CreateAndStart();
+    EXPECT_EQ(sim.bar.phases, std::vector<int32_t>{0}) << "the first inhale starts with the pacer";
+    sim.RunUntil(25000);
+    std::vector<int32_t> expected{0};
+    for (const TPacerSim::TTransition& t : sim.transitions) expected.push_back(t.tag);
+    EXPECT_EQ(sim.bar.phases, expected);
+    EXPECT_GE(expected.size(), 9u) << "two cycles at least";
+  }
+}
+
 TEST(BreathingPacer, BoundaryWritesMaxBeforePosition) {
   TPacerSim sim;
   sim.CreateAndStart();

@@ -69,7 +69,9 @@ class TFakeBar : public IPacerBar {
     position = value;
     log.push_back("pos " + std::to_string(value));
   }
+  void PhaseChanged(int32_t tag) override { phases.push_back(tag); }
 
+  std::vector<int32_t> phases;  // every PhaseChanged call
   int32_t min = 0;
   int32_t max = 100;
   int32_t position = 0;
