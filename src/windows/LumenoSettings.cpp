@@ -116,8 +116,8 @@ void TFormSettings::CreateLateControls() {
   auto textWidth = [&](const wchar_t* text) { return DesignOf(measure.Width(text)); };
 
   // The bottom strip comes first so that OK has the focus when the dialog
-  // opens; Tab goes on through Cancel and "Default settings", then the left
-  // column (arrows, check boxes) and the right column's arrows, back to OK.
+  // opens; Tab goes on through Cancel and "Default settings", the six pairs of
+  // arrows in reading order, the check boxes and the pattern list, back to OK.
   FBottomPanel = AddControl(FHandle, {PanelClass(), L"", 0, WS_EX_CONTROLPARENT, 0, kClientHeight - kBottomStripHeight,
                                       kClientWidth, kBottomStripHeight, IDC_BOTTOMPANEL});
   FOK = AddControl(FBottomPanel, {L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, 331, 13, 75, 25, IDC_OK});
@@ -183,6 +183,13 @@ void TFormSettings::CreateLateControls() {
   for (const TRow& row : kRightRows) {
     addRow(row, 222, y, 222 + widest);
     y += 44;
+  }
+  // The check boxes and the list follow the right column's arrows in the tab
+  // order; nothing overlaps them, so only the order changes.
+  HWND previous = GetDlgItem(FHandle, IDC_UHOLDOUT);
+  for (HWND control : {FCheckBoxStayOnTop, FChEnableSounds, GetDlgItem(FHandle, IDC_PATTERNLABEL), FComboPattern}) {
+    SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = control;
   }
   PlaceRowTips();
   SetStayOnTopChecked(FStayOnTopChecked);

@@ -117,15 +117,15 @@ TEST_F(TKeyboard, TabRunsThroughTheMainWindowInReadingOrderAndBack) {
   EXPECT_EQ(TabWalk(order.front(), order.size() - 1, true), Reversed(order));
 }
 
-TEST_F(TKeyboard, TabRunsThroughTheSettingsFromOkThroughBothColumnsBackToOk) {
+TEST_F(TKeyboard, TabRunsThroughTheSettingsFromOkThroughTheArrowsBoxesAndListBackToOk) {
   Start();
   TFormSettings& s = Settings();
-  // The bottom strip, the left column (with the pattern list after the check
-  // boxes), the right column.
-  const std::vector<HWND> order{s.ButtonOK(),          s.ButtonCancel(),      s.ButtonDefaultSettings(),
-                                s.UpDown(IDC_UDURATION), s.UpDown(IDC_UBPM),  s.CheckBoxStayOnTop(),
-                                s.ChEnableSounds(),    s.ComboPattern(),      s.UpDown(IDC_UBREATHIN),
-                                s.UpDown(IDC_UHOLDIN), s.UpDown(IDC_UBREATHOUT), s.UpDown(IDC_UHOLDOUT),
+  // The bottom strip, the six pairs of arrows in reading order, the check
+  // boxes, the pattern list.
+  const std::vector<HWND> order{s.ButtonOK(),           s.ButtonCancel(),         s.ButtonDefaultSettings(),
+                                s.UpDown(IDC_UDURATION), s.UpDown(IDC_UBPM),       s.UpDown(IDC_UBREATHIN),
+                                s.UpDown(IDC_UHOLDIN),   s.UpDown(IDC_UBREATHOUT), s.UpDown(IDC_UHOLDOUT),
+                                s.CheckBoxStayOnTop(),   s.ChEnableSounds(),       s.ComboPattern(),
                                 s.ButtonOK()};
   std::vector<HWND> forward, backward;
   HWND atStart = nullptr;
