@@ -3,6 +3,10 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 namespace lumeno {
@@ -31,6 +35,51 @@ bool SystemPlay(const wchar_t* sound, unsigned flags) {
   const TSndPlaySoundW play = sound ? LoadedSndPlaySound() : SndPlaySound(false);
   return play && play(sound, flags);
 }
+
+// The calls waiting for a player thread. Under Wine a stop has been seen to
+// wait for good on winmm's own player; on the window's thread that would
+// freeze the bar and keep the window from closing.
+class TPlayerQueue {
+ public:
+  explicit TPlayerQueue(TWaveSound::TPlayCall play) : FPlay(std::move(play)) {}
+
+  void Post(const wchar_t* sound, unsigned flags) {
+    std::lock_guard<std::mutex> lock(FMutex);
+    if (!FStarted) {
+      // The queue is never freed: a thread stuck in the player cannot be joined.
+      std::thread([this] { Run(); }).detach();
+      FStarted = true;
+    }
+    if (FPending.size() >= static_cast<size_t>(kMaxPendingPlays)) FPending.pop_front();
+    FPending.push_back({sound != nullptr, sound ? sound : L"", flags});
+    FWake.notify_one();
+  }
+
+ private:
+  struct TRequest {
+    bool HasName;
+    std::wstring Sound;
+    unsigned Flags;
+  };
+
+  void Run() {
+    std::unique_lock<std::mutex> lock(FMutex);
+    for (;;) {
+      FWake.wait(lock, [this] { return !FPending.empty(); });
+      const TRequest request = std::move(FPending.front());
+      FPending.pop_front();
+      lock.unlock();
+      FPlay(request.HasName ? request.Sound.c_str() : nullptr, request.Flags);
+      lock.lock();
+    }
+  }
+
+  const TWaveSound::TPlayCall FPlay;
+  std::mutex FMutex;
+  std::condition_variable FWake;
+  std::deque<TRequest> FPending;
+  bool FStarted = false;
+};
 
 // The name can be a separator, never part of a name's letters: in UTF-16 a
 // backslash is always a backslash.
@@ -67,7 +116,20 @@ std::wstring ExecutablePath() {
   }
 }
 
-TWaveSound::TWaveSound() : FPlay(SystemPlay) {}
+std::function<bool(const wchar_t*, unsigned)> OnPlayerThread(std::function<bool(const wchar_t*, unsigned)> play) {
+  TPlayerQueue* queue = new TPlayerQueue(std::move(play));
+  return [queue](const wchar_t* sound, unsigned flags) {
+    queue->Post(sound, flags);
+    return true;
+  };
+}
+
+// One player thread for the process: winmm's sound is the process's, so its
+// starts and stops must keep their order whichever object asks.
+TWaveSound::TWaveSound() {
+  static const TPlayCall systemPlayer = OnPlayerThread(SystemPlay);
+  FPlay = systemPlayer;
+}
 
 TWaveSound::TWaveSound(TPlayCall play) : FPlay(std::move(play)) {}
 

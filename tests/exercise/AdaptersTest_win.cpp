@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -95,6 +97,67 @@ TEST_F(WaveSoundCalls, AMissingFileIsHandedOnWithNoDefaultSoundAndNoNameIsNoCall
   EXPECT_EQ(calls[0].Sound, ExecutableDirectoryW() + L"no-such-breathing-sound.wav");
   // Without SND_NODEFAULT the system would play its default beep instead.
   EXPECT_TRUE(calls[0].Flags & SND_NODEFAULT);
+}
+
+// The calls a player thread made, shared with it: the thread outlives a test.
+struct TThreadCalls {
+  std::mutex Mutex;
+  std::vector<TPlayCall> Calls;
+  HANDLE Release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);  // never closed: the thread may wait on it
+
+  // The calls once count of them have been made; what there is after 10 s.
+  std::vector<TPlayCall> WaitFor(size_t count) {
+    for (int i = 0; i < 1000; ++i) {
+      {
+        std::lock_guard<std::mutex> lock(Mutex);
+        if (Calls.size() >= count) return Calls;
+      }
+      ::Sleep(10);
+    }
+    std::lock_guard<std::mutex> lock(Mutex);
+    return Calls;
+  }
+};
+
+TEST(WaveSoundThread, HandsEveryCallToThePlayerInTheOrderMade) {
+  auto state = std::make_shared<TThreadCalls>();
+  TWaveSound sound{OnPlayerThread([state](const wchar_t* name, unsigned flags) {
+    std::lock_guard<std::mutex> lock(state->Mutex);
+    state->Calls.push_back({name ? std::wstring(name) : L"(none)", flags});
+    return true;
+  })};
+  std::vector<TPlayCall> expected;
+  const std::wstring directory = ExecutableDirectoryW();
+  for (int i = 0; i < 20; ++i) {
+    sound.Start(i % 2 ? "ex.wav" : "in.wav");
+    expected.push_back({directory + (i % 2 ? L"ex.wav" : L"in.wav"), 27});
+    sound.Stop();
+    expected.push_back({L"(none)", 0});
+  }
+  EXPECT_EQ(state->WaitFor(expected.size()), expected);
+}
+
+TEST(WaveSoundThread, APlayerThatNeverReturnsHoldsUpNoCallerAndKeepsOnlyTheNewestWaiting) {
+  auto state = std::make_shared<TThreadCalls>();
+  TWaveSound sound{OnPlayerThread([state](const wchar_t* name, unsigned flags) {
+    {
+      std::lock_guard<std::mutex> lock(state->Mutex);
+      state->Calls.push_back({name ? std::wstring(name) : L"(none)", flags});
+    }
+    ::WaitForSingleObject(state->Release, INFINITE);
+    return true;
+  })};
+  // Were the caller held up, this would never end (the test's time-out).
+  sound.Start("in.wav");
+  ASSERT_EQ(state->WaitFor(1).size(), 1u);
+  for (int i = 0; i < 1000; ++i) sound.Stop();
+  sound.Start("ex.wav");
+  ::SetEvent(state->Release);
+  const std::vector<TPlayCall> calls = state->WaitFor(1 + kMaxPendingPlays);
+  ASSERT_EQ(calls.size(), static_cast<size_t>(1 + kMaxPendingPlays));
+  EXPECT_EQ(calls.front().Sound, ExecutableDirectoryW() + L"in.wav");
+  EXPECT_EQ(calls.back().Sound, ExecutableDirectoryW() + L"ex.wav");
+  EXPECT_EQ(calls[calls.size() - 2], (TPlayCall{L"(none)", 0}));
 }
 
 TEST(WaveSound, MissingFileIsSilentAndStopWithNothingPlayingIsHarmless) {
