@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "controls/ALProgressBarMath.h"
-#include "exercise/Ext80.h"
+#include "base/Ext80.h"
 
 namespace lumeno {
 namespace {

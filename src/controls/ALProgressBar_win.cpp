@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "windows/WinHandles.h"
+#include "base/WinHandles.h"
 
 namespace lumeno {
 

@@ -9,7 +9,7 @@
 #include <windows.h>
 
 #include "controls/LinkLabel.h"
-#include "windows/WinHandles.h"
+#include "base/WinHandles.h"
 
 namespace lumeno {
 

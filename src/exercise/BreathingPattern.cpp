@@ -1,6 +1,6 @@
 #include "exercise/BreathingPattern.h"
 
-#include "exercise/Ext80.h"
+#include "base/Ext80.h"
 
 namespace lumeno {
 namespace {

@@ -9,6 +9,8 @@
 #include <thread>
 #include <utility>
 
+#include "base/ExecutablePath_win.h"
+
 namespace lumeno {
 namespace {
 
@@ -81,16 +83,6 @@ class TPlayerQueue {
   bool FStarted = false;
 };
 
-// The name can be a separator, never part of a name's letters: in UTF-16 a
-// backslash is always a backslash.
-std::wstring ExecutableDirectory() {
-  std::wstring path = ExecutablePath();
-  const size_t separator = path.find_last_of(L"\\/");
-  if (separator == std::wstring::npos) return {};
-  path.resize(separator + 1);
-  return path;
-}
-
 // The file names are the program's own, plain ASCII.
 std::wstring Widen(const char* fileName) {
   std::wstring wide;
@@ -99,22 +91,6 @@ std::wstring Widen(const char* fileName) {
 }
 
 }  // namespace
-
-std::wstring ExecutablePath() {
-  // Grown until the whole path fits: GetModuleFileNameW fills the buffer and
-  // returns its size when the path is longer, and paths may pass MAX_PATH.
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    if (path.size() >= 65536) return {};  // longer than any Windows path
-    path.resize(path.size() * 2);
-  }
-}
 
 std::function<bool(const wchar_t*, unsigned)> OnPlayerThread(std::function<bool(const wchar_t*, unsigned)> play) {
   TPlayerQueue* queue = new TPlayerQueue(std::move(play));

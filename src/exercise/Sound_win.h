@@ -13,9 +13,6 @@
 
 namespace lumeno {
 
-// The executable's full path, however long; empty if the system cannot give it.
-std::wstring ExecutablePath();
-
 // play, called on a thread of its own in the order the calls are made; the
 // call returns at once. At most kMaxPendingPlays calls wait while one is in
 // progress (the oldest waiting one goes first), so a player that never

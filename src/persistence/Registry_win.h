@@ -9,7 +9,7 @@
 #include <string>
 
 #include "persistence/Registry.h"
-#include "windows/WinHandles.h"
+#include "base/WinHandles.h"
 
 namespace lumeno {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "windows/LayoutMath.h"
-#include "windows/WinHandles.h"
+#include "base/WinHandles.h"
 
 namespace lumeno {
 

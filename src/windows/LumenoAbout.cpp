@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "exercise/Sound_win.h"
+#include "base/ExecutablePath_win.h"
 #include "windows/LumenoForm.h"
 #include "windows/LumenoTexts.h"
 

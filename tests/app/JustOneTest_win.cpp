@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/JustOne.h"
-#include "windows/WinHandles.h"
+#include "base/WinHandles.h"
 
 namespace lumeno {
 namespace {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "exercise/Clock_win.h"
+#include "base/ExecutablePath_win.h"
 #include "exercise/Sound_win.h"
 
 namespace lumeno {

@@ -6,7 +6,7 @@
 
 #include <regex>
 
-#include "exercise/Sound_win.h"
+#include "base/ExecutablePath_win.h"
 #include "windows/LumenoTexts.h"
 #include "windows/WindowsTestSupport.h"
 

@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <limits>
 
-#include "exercise/Ext80.h"
+#include "base/Ext80.h"
 
 namespace lumeno {
 namespace {

@@ -1,4 +1,4 @@
-#include "exercise/Ext80.h"
+#include "base/Ext80.h"
 
 namespace lumeno {
 namespace {
