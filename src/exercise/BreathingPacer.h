@@ -47,6 +47,9 @@ class ISound {
   virtual ~ISound() = default;
   virtual void Start(const char* fileName) = 0;  // "in.wav" or "ex.wav"
   virtual void Stop() = 0;
+  // Plays a short sound once, not looping (the end bell); a sound that
+  // loops stops.
+  virtual void PlayOnce(const char* fileName) { (void)fileName; }
 };
 
 // The settings dialog, read afresh at every phase boundary.

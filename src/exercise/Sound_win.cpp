@@ -15,6 +15,7 @@ namespace lumeno {
 namespace {
 
 static_assert(TWaveSound::kLoopFlags == (SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_NOSTOP));
+static_assert(TWaveSound::kOnceFlags == (SND_ASYNC | SND_NODEFAULT));
 
 using TSndPlaySoundW = BOOL(WINAPI*)(LPCWSTR sound, UINT flags);
 
@@ -116,16 +117,26 @@ std::wstring TWaveSound::PathBesideExecutable(const char* fileName) {
   return directory + Widen(fileName);
 }
 
-void TWaveSound::Start(const char* fileName) {
-  if (fileName == nullptr || !FPlay) return;
+std::wstring TWaveSound::PathOf(const char* fileName) {
   if (!FHaveDirectory) {
     FDirectory = ExecutableDirectory();
     FHaveDirectory = true;
   }
   // Without a directory there is nothing beside the executable to play.
-  if (FDirectory.empty()) return;
-  const std::wstring path = FDirectory + Widen(fileName);
-  FPlay(path.c_str(), kLoopFlags);
+  if (FDirectory.empty()) return {};
+  return FDirectory + Widen(fileName);
+}
+
+void TWaveSound::Start(const char* fileName) {
+  if (fileName == nullptr || !FPlay) return;
+  const std::wstring path = PathOf(fileName);
+  if (!path.empty()) FPlay(path.c_str(), kLoopFlags);
+}
+
+void TWaveSound::PlayOnce(const char* fileName) {
+  if (fileName == nullptr || !FPlay) return;
+  const std::wstring path = PathOf(fileName);
+  if (!path.empty()) FPlay(path.c_str(), kOnceFlags);
 }
 
 void TWaveSound::Stop() {

@@ -40,6 +40,9 @@ class TWaveSound : public ISound {
   // back to a default sound.
   void Start(const char* fileName) override;
   void Stop() override;
+  // SND_ASYNC | SND_NODEFAULT: once, and never a default sound.
+  void PlayOnce(const char* fileName) override;
+  static constexpr unsigned kOnceFlags = 3;
 
   // The executable's full path cut after its last path separator, plus the
   // name. Empty if the executable's path is unknown.
@@ -47,6 +50,9 @@ class TWaveSound : public ISound {
 
  private:
   TPlayCall FPlay;
+  // The file beside the executable; empty when there is no such place.
+  std::wstring PathOf(const char* fileName);
+
   std::wstring FDirectory;  // with the trailing separator, read once
   bool FHaveDirectory = false;
 };

@@ -338,17 +338,19 @@ int TForm::ShowModal() {
   return FModalResult;
 }
 
-void TForm::Close() {
-  if (FHandle) SendMessageW(FHandle, WM_CLOSE, 0, 0);
-}
-
-void TForm::FormCloseRequest() {
+void TForm::EndModal(int result) {
   if (FModal) {
-    FModalResult = mrCancel;
+    FModalResult = result;
   } else if (FHandle) {
     ShowWindow(FHandle, SW_HIDE);
   }
 }
+
+void TForm::Close() {
+  if (FHandle) SendMessageW(FHandle, WM_CLOSE, 0, 0);
+}
+
+void TForm::FormCloseRequest() { EndModal(mrCancel); }
 
 LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
 

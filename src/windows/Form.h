@@ -85,6 +85,8 @@ class TForm {
   bool IsModal() const { return FModal; }
   void SetModalResult(int result) { FModalResult = result; }
   int ModalResult() const { return FModalResult; }
+  // Ends a modal showing with result; a window shown otherwise is hidden.
+  void EndModal(int result);
   // What the caption's close button does.
   void Close();
   // Creates the child controls of a window that gets them late (see

@@ -124,13 +124,7 @@ void TFormAbout::FormCreate() {
   if (FLabel1) SetWindowTextW(FLabel1, Widen(text).c_str());
 }
 
-void TFormAbout::Button1Click() {
-  if (IsModal()) {
-    SetModalResult(mrOk);
-  } else if (FHandle) {
-    ShowWindow(FHandle, SW_HIDE);
-  }
-}
+void TFormAbout::Button1Click() { EndModal(mrOk); }
 
 LRESULT TFormAbout::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {

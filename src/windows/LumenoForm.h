@@ -14,6 +14,7 @@
 #include "controls/ALProgressBar_win.h"
 #include "controls/LinkLabel_win.h"
 #include "exercise/BreathingPacer.h"
+#include "exercise/PracticeRecord.h"
 #include "persistence/RegControls.h"
 #include "persistence/Registry.h"
 #include "windows/Form.h"
@@ -31,6 +32,7 @@ struct TLumenoServices {
   TRegistryFactory MakeRegistry = nullptr;  // null: the Win32 registry
   IClock* Clock = nullptr;                  // null: the performance counter
   ISound* Sound = nullptr;                  // null: the wave files beside the executable
+  IPracticeLog* PracticeLog = nullptr;      // where finished practices go
   // Replaces the single-instance guard's after-load check (tests).
   std::function<void()> GuardLoaded;
 };

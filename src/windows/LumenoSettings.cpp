@@ -10,6 +10,7 @@
 #include "persistence/Registry_win.h"
 #include "windows/KeyboardUpDown.h"
 #include "windows/LumenoForm.h"
+#include "windows/LumenoPractice.h"
 
 namespace lumeno {
 
@@ -100,6 +101,8 @@ TFormSettings::TFormSettings(TFormLumeno& main, TRegistryFactory makeRegistry)
 }
 
 TFormSettings::~TFormSettings() {
+  // The Practice window is owned by this one's window: it goes first.
+  FFormPractice.reset();
   // The pacer must not read a pattern that is gone.
   FMain.Pacer().SetPatternSource(nullptr);
   DestroyForm();
@@ -124,6 +127,10 @@ void TFormSettings::CreateLateControls() {
   FCancel = AddControl(FBottomPanel, {L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, 248, 13, 75, 25, IDC_CANCEL});
   FButtonDefaultSettings = AddControl(FBottomPanel, {L"BUTTON", L"Default settings", BS_PUSHBUTTON | WS_TABSTOP, 0,
                                                      12, 13, 105, 25, IDC_DEFAULTSETTINGS});
+  // In the strip's free space between "Default settings" and "Cancel", next
+  // in the Tab order after "Default settings".
+  FButtonPractice = AddControl(FBottomPanel, {L"BUTTON", L"Practice...", BS_PUSHBUTTON | WS_TABSTOP, 0, 145, 13, 75,
+                                              25, IDC_PRACTICEBUTTON});
 
   // Tooltips show over an inactive window too: the pacer's window may hold the focus.
   FToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -261,12 +268,29 @@ void TFormSettings::FormCreate() {
 
 void TFormSettings::wczytajRejestr() {
   std::unique_ptr<IRegistry> registry = FMakeRegistry();
-  if (registry) lumeno::wczytajRejestr(*registry, *this);
+  if (!registry) return;
+  lumeno::wczytajRejestr(*registry, *this);
+  ReadPracticeSettings(*registry, FPractice);
+  ApplyPracticeSettings();
 }
 
 void TFormSettings::zapiszRejestr() {
   std::unique_ptr<IRegistry> registry = FMakeRegistry();
-  if (registry) lumeno::zapiszRejestr(*registry, *this);
+  if (!registry) return;
+  lumeno::zapiszRejestr(*registry, *this);
+  WritePracticeSettings(*registry, FPractice);
+}
+
+void TFormSettings::PracticeChoiceMade() {
+  if (std::unique_ptr<IRegistry> registry = FMakeRegistry()) WritePracticeSettings(*registry, FPractice);
+  ApplyPracticeSettings();
+}
+
+void TFormSettings::ApplyPracticeSettings() {}
+
+void TFormSettings::ButtonPracticeClick() {
+  if (!FFormPractice) FFormPractice = std::make_unique<TFormPractice>(*this, FMain);
+  FFormPractice->ShowModal();
 }
 
 void TFormSettings::przeliczCykl() {
@@ -331,20 +355,12 @@ void TFormSettings::ButtonDefaultSettingsClick() {
 
 void TFormSettings::OKClick() {
   zapiszRejestr();
-  Finish(mrOk);
+  EndModal(mrOk);
 }
 
 void TFormSettings::CancelClick() {
   wczytajRejestr();
-  Finish(mrCancel);
-}
-
-void TFormSettings::Finish(int result) {
-  if (IsModal()) {
-    SetModalResult(result);
-  } else if (FHandle) {
-    ShowWindow(FHandle, SW_HIDE);
-  }
+  EndModal(mrCancel);
 }
 
 bool TFormSettings::StayOnTopChecked() const {
@@ -417,6 +433,7 @@ LRESULT TFormSettings::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
           case IDC_OK: OKClick(); return 0;
           case IDC_CANCEL: CancelClick(); return 0;
           case IDC_DEFAULTSETTINGS: ButtonDefaultSettingsClick(); return 0;
+          case IDC_PRACTICEBUTTON: ButtonPracticeClick(); return 0;
           default: break;
         }
       }

@@ -9,10 +9,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 #include "exercise/BreathingPacer.h"
 #include "exercise/BreathingPattern.h"
+#include "persistence/PracticeSettings.h"
 #include "persistence/Registry.h"
 #include "persistence/SettingsStore.h"
 #include "windows/Form.h"
@@ -20,6 +22,7 @@
 namespace lumeno {
 
 class TFormLumeno;
+class TFormPractice;
 
 enum : int {
   IDC_DURATION = 300,
@@ -40,6 +43,7 @@ enum : int {
   IDC_OK,
   IDC_CANCEL,
   IDC_DEFAULTSETTINGS,
+  IDC_PRACTICEBUTTON,
   IDC_PATTERNLABEL = 330,
   IDC_PATTERN,
 };
@@ -74,6 +78,8 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   // An entry chosen in the "Pattern:" list: its four phases, as an arrow press would.
   void ComboPatternChange();
   void ButtonDefaultSettingsClick();
+  // Opens the Practice window (made with its first opening).
+  void ButtonPracticeClick();
   void OKClick();
   void CancelClick();
 
@@ -90,10 +96,18 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   HWND ButtonOK() { return Ensured(FOK); }
   HWND ButtonCancel() { return Ensured(FCancel); }
   HWND ButtonDefaultSettings() { return Ensured(FButtonDefaultSettings); }
+  HWND ButtonPractice() { return Ensured(FButtonPractice); }
+  // The Practice window once it has been opened, else null.
+  TFormPractice* FormPractice() { return FFormPractice.get(); }
   HWND BottomPanel() { return Ensured(FBottomPanel); }
   HWND ComboPattern() { return Ensured(FComboPattern); }
   // The tooltips of the cycle, rate and hold rows and of the list.
   HWND ToolTip() { return Ensured(FToolTip); }
+
+  // The Practice window's choices: loaded after the seven settings and saved
+  // with them; a choice made in the window is saved and applied at once.
+  TPracticeSettings& Practice() { return FPractice; }
+  void PracticeChoiceMade();
 
   // ISettingsHost
   TBreathingPattern& Pattern() override { return FPattern; }
@@ -121,8 +135,8 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
  private:
   // The dialog's own child with this id, the controls created first.
   HWND Control(int id);
-  // Closes the dialog with the given result (hides it when it is not modal).
-  void Finish(int result);
+  // Hands the practice choices to what they change.
+  void ApplyPracticeSettings();
   // An arrow press that moved the up-down's counter; false when it did not.
   bool UpDownPressed(const NMUPDOWN& nm);
   // A tooltip over a whole row (its texts, value label and arrows).
@@ -144,6 +158,7 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   HWND FOK = nullptr;
   HWND FCancel = nullptr;
   HWND FButtonDefaultSettings = nullptr;
+  HWND FButtonPractice = nullptr;
   HWND FFigures[6] = {};
   HWND FComboPattern = nullptr;
   HWND FToolTip = nullptr;
@@ -154,6 +169,8 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   };
   TRowTip FRowTips[4] = {};
   int FRowTipCount = 0;
+  TPracticeSettings FPractice;
+  std::unique_ptr<TFormPractice> FFormPractice;
   // The check boxes' states while they do not exist yet.
   bool FStayOnTopChecked = false;
   bool FSoundsChecked = true;

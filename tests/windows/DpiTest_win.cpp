@@ -9,6 +9,7 @@
 #include <string>
 
 #include "windows/LayoutMath.h"
+#include "windows/LumenoPractice.h"
 #include "windows/WindowsTestSupport.h"
 
 namespace lumeno::test {
@@ -157,7 +158,9 @@ TEST_F(TDpiLayout, SettingsDialogFollowsTheRuleAndFitsItsTexts) {
   EXPECT_EQ(ToString(ChildBounds(settings.BottomPanel())),
             ToString(S(TBounds{0, TFormSettings::kClientHeight - TFormSettings::kBottomStripHeight,
                                TFormSettings::kClientWidth, TFormSettings::kBottomStripHeight})));
-  for (HWND button : {settings.ButtonOK(), settings.ButtonCancel(), settings.ButtonDefaultSettings()})
+  EXPECT_EQ(ToString(ChildBounds(settings.ButtonPractice())), ToString(S(TBounds{145, 13, 75, 25})));
+  for (HWND button : {settings.ButtonOK(), settings.ButtonCancel(), settings.ButtonDefaultSettings(),
+                      settings.ButtonPractice()})
     ExpectButtonFits(button, Dpi);
   for (HWND box : {settings.CheckBoxStayOnTop(), settings.ChEnableSounds()}) ExpectCheckBoxFits(box, Dpi);
   // Every label (texts and figures) holds its text on one line.
@@ -174,6 +177,37 @@ TEST_F(TDpiLayout, SettingsDialogFollowsTheRuleAndFitsItsTexts) {
   EXPECT_EQ(ToString(ShowAndClose(settings)),
             ToString(CentreOn(owner, self.Width, self.Height)));
   EXPECT_EQ(ShowAndClose(settings).Left, owner.Left + Main().BarWidth() + S(10));
+}
+
+// Every label, check box and push button among window's children (and
+// theirs) holds its text.
+void ExpectChildrenFit(HWND window, int dpi) {
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t cls[32] = {};
+    GetClassNameW(child, cls, 32);
+    const std::wstring kind = cls;
+    const LONG type = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+    if (kind == L"Static" && !TextOf(child).empty()) ExpectLabelFits(child);
+    if (kind == L"Button" && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX)) ExpectCheckBoxFits(child, dpi);
+    if (kind == L"Button" && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) ExpectButtonFits(child, dpi);
+    ExpectChildrenFit(child, dpi);
+  }
+}
+
+TEST_F(TDpiLayout, PracticeWindowFollowsTheRuleAndFitsItsTexts) {
+  Start();
+  TLater::After(60, [this] { Settings().FormPractice()->CloseClick(); });
+  Settings().ButtonPracticeClick();
+  TFormPractice* practice = Settings().FormPractice();
+  ASSERT_NE(practice, nullptr);
+  EXPECT_EQ(ToString(ClientSize(practice->Handle())),
+            ToString({0, 0, S(TFormPractice::kClientWidth), S(TFormPractice::kClientHeight)}));
+  EXPECT_EQ(ToString(ChildBounds(practice->Control(IDC_PRACTICE_CLOSE))),
+            ToString(S(TBounds{practice_layout::kCloseLeft, practice_layout::kCloseTop, 75, 25})));
+  EXPECT_EQ(ToString(ChildBounds(practice->Control(IDC_ENDBELL))),
+            ToString(S(TBounds{practice_layout::kControlLeft, practice_layout::kBellTop, practice_layout::kControlWidth,
+                               practice_layout::kCheckHeight})));
+  ExpectChildrenFit(practice->Handle(), Dpi);
 }
 
 TEST_F(TDpiLayout, AboutAndHelpWindowsFollowTheRuleAndFitTheirTexts) {

@@ -14,6 +14,7 @@
 
 #include "controls/Accessible_win.h"
 #include "windows/LumenoTexts.h"
+#include "windows/LumenoPractice.h"
 #include "windows/WindowsTestSupport.h"
 
 namespace lumeno::test {
@@ -123,6 +124,7 @@ TEST_F(TKeyboard, TabRunsThroughTheSettingsFromOkThroughTheArrowsBoxesAndListBac
   // The bottom strip, the six pairs of arrows in reading order, the check
   // boxes, the pattern list.
   const std::vector<HWND> order{s.ButtonOK(),           s.ButtonCancel(),         s.ButtonDefaultSettings(),
+                                s.ButtonPractice(),
                                 s.UpDown(IDC_UDURATION), s.UpDown(IDC_UBPM),       s.UpDown(IDC_UBREATHIN),
                                 s.UpDown(IDC_UHOLDIN),   s.UpDown(IDC_UBREATHOUT), s.UpDown(IDC_UHOLDOUT),
                                 s.CheckBoxStayOnTop(),   s.ChEnableSounds(),       s.ComboPattern(),
@@ -137,6 +139,35 @@ TEST_F(TKeyboard, TabRunsThroughTheSettingsFromOkThroughTheArrowsBoxesAndListBac
   EXPECT_EQ(atStart, s.ButtonOK());
   EXPECT_EQ(forward, order);
   EXPECT_EQ(backward, Reversed(order));
+}
+
+TEST_F(TKeyboard, PracticeOpensFromTheSettingsRunsItsTabOrderAndClosesOnEscape) {
+  Start();
+  TFormSettings& s = Settings();
+  std::vector<HWND> forward;
+  HWND atStart = nullptr;
+  bool closedByEscape = false;
+  WhileShown(s, [&] {
+    SetFocus(s.ButtonPractice());
+    TLater::After(60, [&] {
+      TFormPractice& p = *s.FormPractice();
+      atStart = GetFocus();
+      const std::vector<HWND> order{p.Control(IDC_SESSION), p.Control(IDC_ENDBELL), p.Control(IDC_PRACTICE_CLOSE),
+                                    p.Control(IDC_SESSION)};
+      forward = TabWalk(order.front(), order.size() - 1, false);
+      EXPECT_EQ(forward, order);
+      EXPECT_EQ(TabWalk(order.front(), order.size() - 1, true), Reversed(order));
+      SetFocus(p.Control(IDC_ENDBELL));
+      PressKey(VK_ESCAPE);
+      closedByEscape = p.ModalResult() != mrNone;
+    });
+    PressKey(VK_SPACE);  // presses "Practice..."; its modal loop runs the above
+  });
+  ASSERT_NE(s.FormPractice(), nullptr);
+  EXPECT_EQ(atStart, s.FormPractice()->Control(IDC_SESSION));
+  EXPECT_EQ(forward.size(), 4u);
+  EXPECT_TRUE(closedByEscape);
+  EXPECT_FALSE(IsWindowVisible(s.FormPractice()->Handle()));
 }
 
 TEST_F(TKeyboard, TabMovesOnFromTheAboutWindowsTextBoxesToTheLink) {

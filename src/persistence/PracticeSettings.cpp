@@ -1,0 +1,50 @@
+#include "persistence/PracticeSettings.h"
+
+#include "persistence/SettingsStore.h"
+
+namespace lumeno {
+
+namespace {
+
+constexpr const char* kSessionMinutes = "Session Minutes";
+constexpr const char* kEndBell = "End Bell";
+
+// A whole number of minutes within range, else no end.
+int32_t ReadSessionMinutes(IRegistry& registry) {
+  int32_t value = 0;
+  if (!registry.ReadInteger(kSessionMinutes, value)) return 0;
+  return value >= 0 && value <= TPracticeSettings::kMaxSessionMinutes ? value : 0;
+}
+
+bool ReadFlag(IRegistry& registry, const char* name, bool fallback) {
+  int32_t value = 0;
+  return registry.ReadInteger(name, value) ? value != 0 : fallback;
+}
+
+}  // namespace
+
+void ReadPracticeSettings(IRegistry& registry, TPracticeSettings& settings) {
+  const TPracticeSettings defaults;
+  try {
+    registry.SetRoot(TRegLocation::CurrentUser);
+    if (registry.OpenKey(kLumenoKey, false)) {
+      settings.SessionMinutes = ReadSessionMinutes(registry);
+      settings.EndBell = ReadFlag(registry, kEndBell, defaults.EndBell);
+    }
+  } catch (...) {
+  }
+  registry.CloseKey();
+}
+
+void WritePracticeSettings(IRegistry& registry, const TPracticeSettings& settings) {
+  try {
+    registry.SetRoot(TRegLocation::CurrentUser);
+    registry.OpenKey(kLumenoKey, true);
+    registry.WriteInteger(kSessionMinutes, settings.SessionMinutes) &&
+        registry.WriteInteger(kEndBell, settings.EndBell ? 1 : 0);
+  } catch (...) {
+  }
+  registry.CloseKey();
+}
+
+}  // namespace lumeno
