@@ -52,6 +52,9 @@ TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
     FOwnSound = std::make_unique<TWaveSound>();
     FServices.Sound = FOwnSound.get();
   }
+  // Only paths: nothing is read before the history is shown or written.
+  FJournal = std::make_unique<TPracticeJournal>(FServices.PracticeFolder);
+  if (!FServices.PracticeLog) FServices.PracticeLog = FJournal.get();
   FPacer = std::make_unique<TBreathingPacer>(*FServices.Clock, FTimerBreatch, FPacerBar, *FServices.Sound);
 
   HINSTANCE instance = application.Instance() ? application.Instance() : GetModuleHandleW(nullptr);
@@ -323,6 +326,8 @@ void TFormLumeno::TimerBreatchTimer() { FPacer->TimerBreatchTimer(); }
 
 void TFormLumeno::FormClose() {
   if (FFormSettings) FFormSettings->zapiszRejestr();
+  // Practices that could be written nowhere so far get one more try.
+  FJournal->WriteWaiting();
 }
 
 bool TFormLumeno::CloseQuery() {

@@ -15,6 +15,7 @@
 #include "controls/LinkLabel_win.h"
 #include "exercise/BreathingPacer.h"
 #include "exercise/PracticeRecord.h"
+#include "persistence/PracticeJournal_win.h"
 #include "persistence/RegControls.h"
 #include "persistence/Registry.h"
 #include "windows/Form.h"
@@ -32,7 +33,8 @@ struct TLumenoServices {
   TRegistryFactory MakeRegistry = nullptr;  // null: the Win32 registry
   IClock* Clock = nullptr;                  // null: the performance counter
   ISound* Sound = nullptr;                  // null: the wave files beside the executable
-  IPracticeLog* PracticeLog = nullptr;      // where finished practices go
+  IPracticeLog* PracticeLog = nullptr;      // where finished practices go; null: the history file
+  std::wstring PracticeFolder;              // the history file's folder; empty: %APPDATA%\Quorvale\Lumeno
   // Replaces the single-instance guard's after-load check (tests).
   std::function<void()> GuardLoaded;
 };
@@ -70,6 +72,8 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   TWindowTimer& TimerBreatch() { return FTimerBreatch; }
   TALProgressBar& AlBarOddech() { return FAlBarOddech; }
   TRegForm& RegForm() { return *FRegForm; }
+  // The practice history's files, which the history view reads.
+  TPracticeJournal& Journal() { return *FJournal; }
   TXJustOne* XJustOne1() { return FXJustOne1.get(); }
   HWND Panel1() const { return FPanel1; }
   HWND Bmenu() const { return FBmenu; }
@@ -170,6 +174,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
 
   std::unique_ptr<IClock> FOwnClock;
   std::unique_ptr<ISound> FOwnSound;
+  std::unique_ptr<TPracticeJournal> FJournal;
   TPacerBar FPacerBar{FAlBarOddech};
   std::unique_ptr<TBreathingPacer> FPacer;
 

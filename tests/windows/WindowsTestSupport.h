@@ -215,6 +215,7 @@ class TLumenoFixture : public ::testing::Test {
     services.Clock = &Clock;
     services.Sound = &Sound;
     services.GuardLoaded = guard ? std::move(guard) : [] {};
+    services.PracticeFolder = PracticeFolder;
     Program = std::make_unique<TLumenoProgram>(services);
     Program->Create(GetModuleHandleW(nullptr));
   }
@@ -224,6 +225,8 @@ class TLumenoFixture : public ::testing::Test {
   TFormAbout& About() { return *Program->FormAbout; }
   TFormInstruction& Instruction() { return *Program->FormInstruction; }
 
+  // The history's folder (empty: the prefix's %APPDATA%\Quorvale\Lumeno).
+  std::wstring PracticeFolder;
   std::vector<std::string> Events;
   TManualClock Clock{Events};
   TRecordingSound Sound{Events};
