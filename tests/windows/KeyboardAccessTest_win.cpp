@@ -152,7 +152,9 @@ TEST_F(TKeyboard, PracticeOpensFromTheSettingsRunsItsTabOrderAndClosesOnEscape) 
     TLater::After(60, [&] {
       TFormPractice& p = *s.FormPractice();
       atStart = GetFocus();
-      const std::vector<HWND> order{p.Control(IDC_SESSION), p.Control(IDC_ENDBELL), p.Control(IDC_PRACTICE_CLOSE),
+      const std::vector<HWND> order{p.Control(IDC_SESSION),        p.Control(IDC_ENDBELL),
+                                    p.Control(IDC_HISTORY_CHART),  p.Control(IDC_HISTORY_EXPORT),
+                                    p.Control(IDC_HISTORY_FOLDER), p.Control(IDC_PRACTICE_CLOSE),
                                     p.Control(IDC_SESSION)};
       forward = TabWalk(order.front(), order.size() - 1, false);
       EXPECT_EQ(forward, order);
@@ -165,7 +167,7 @@ TEST_F(TKeyboard, PracticeOpensFromTheSettingsRunsItsTabOrderAndClosesOnEscape) 
   });
   ASSERT_NE(s.FormPractice(), nullptr);
   EXPECT_EQ(atStart, s.FormPractice()->Control(IDC_SESSION));
-  EXPECT_EQ(forward.size(), 4u);
+  EXPECT_EQ(forward.size(), 7u);
   EXPECT_TRUE(closedByEscape);
   EXPECT_FALSE(IsWindowVisible(s.FormPractice()->Handle()));
 }
