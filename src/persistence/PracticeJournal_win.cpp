@@ -42,7 +42,8 @@ bool ReadTail(HANDLE file, std::string& bytes, bool* cut = nullptr) {
     if (!ReadAt(file, start + static_cast<int64_t>(done), bytes.data() + done, chunk)) return false;
     done += chunk;
   }
-  if (start > 0) bytes.erase(0, std::min(bytes.size(), bytes.find('\n') + 1));
+  const size_t firstBreak = bytes.find('\n');
+  if (start > 0) bytes.erase(0, firstBreak == std::string::npos ? bytes.size() : firstBreak + 1);
   if (cut) *cut = start > 0;
   return true;
 }

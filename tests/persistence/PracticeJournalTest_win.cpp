@@ -5,26 +5,22 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
-#include "persistence/PracticeHistory.h"
 #include "persistence/PracticeJournal_win.h"
 
 namespace lumeno::test {
 namespace {
 
 std::string Contents(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
-  std::string bytes(1 << 16, '\0');
-  DWORD read = 0;
-  if (file == INVALID_HANDLE_VALUE) return "<none>";
-  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(file);
-  return bytes.substr(0, read);
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<none>";
 }
 
-// Held as a spreadsheet holds a file: reading, and letting others only read.
+// As a spreadsheet holds a file: reading, and letting others only read.
 HANDLE Hold(const std::wstring& path) {
   return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
 }
@@ -32,36 +28,31 @@ HANDLE Hold(const std::wstring& path) {
 TEST(PracticeJournal, KeepsEveryLineThroughLockedFilesAndMergesThemOnceInOrder) {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
-  const std::wstring root = std::wstring(temp) + L"lumeno-journal-\u0141\u00f3d\u017a-" + std::to_wstring(GetCurrentProcessId());
+  const std::wstring root = temp + (L"lumeno-journal-\u0141\u00f3d\u017a-" + std::to_wstring(GetCurrentProcessId()));
   TPracticeJournal journal(root + L"\\Quorvale\\Lumeno");
-  TPracticeRecord r{LocalSeconds(2024, 3, 5, 7, 30, 0), 60, 60000, 6, 30, 5, 60, 5, true};
-  std::string lines[4];
-  for (std::string& line : lines) {
-    line = FormatPracticeLine(r);
-    r.StartLocalSeconds += 3600;
-  }
-  const int64_t now = r.StartLocalSeconds;
-  const std::string header = std::string(kPracticeHeader) + "\r\n";
   int changes = 0;
   journal.OnChanged = [&] { ++changes; };
-
-  journal.PracticeEnded({r.StartLocalSeconds, 0, 59999});  // under a minute: not kept
+  TPracticeRecord r{LocalSeconds(2024, 3, 5, 7, 30, 0), 60, 59999, 6, 30, 5, 60, 5, true};
+  std::string lines;
+  // Ends a practice an hour after the last; returns its line.
+  auto end = [&] {
+    r.StartLocalSeconds += 3600;
+    r.ActiveMilliseconds = 60000;
+    journal.PracticeEnded(r);
+    return FormatPracticeLine(r);
+  };
+  journal.PracticeEnded(r);  // under a minute: not kept
   EXPECT_EQ(Contents(journal.FilePath()), "<none>");
-  r.StartLocalSeconds = LocalSeconds(2024, 3, 5, 7, 30, 0);
-  journal.PracticeEnded(r);
-  EXPECT_EQ(Contents(journal.FilePath()), header + lines[0]);
+  const std::string header = std::string(kPracticeHeader) + "\r\n", first = end();
+  EXPECT_EQ(Contents(journal.FilePath()), header + first);
 
   HANDLE practice = Hold(journal.FilePath());
-  r.StartLocalSeconds += 3600;
-  journal.PracticeEnded(r);
-  EXPECT_EQ(Contents(journal.FilePath()), header + lines[0]);
-  EXPECT_EQ(Contents(journal.PendingPath()), header + lines[1]);
+  const std::string second = end();
+  EXPECT_EQ(Contents(journal.FilePath()), header + first);
+  EXPECT_EQ(Contents(journal.PendingPath()), header + second);
   HANDLE pending = Hold(journal.PendingPath());
-  r.StartLocalSeconds += 3600;
-  journal.PracticeEnded(r);
-  TPracticeJournal::TLoaded loaded = journal.Load(now);
-  EXPECT_EQ(loaded.History.Records.size(), 3u);
-  EXPECT_EQ(loaded.Waiting, 2);
+  const std::string third = end();
+  EXPECT_EQ(journal.Load(r.StartLocalSeconds).Waiting, 2);
   CloseHandle(pending);
   CloseHandle(practice);
 
@@ -70,13 +61,11 @@ TEST(PracticeJournal, KeepsEveryLineThroughLockedFilesAndMergesThemOnceInOrder) 
   DWORD written = 0;
   WriteFile(append, "2024-03-0", 9, &written, nullptr);
   CloseHandle(append);
-  r.StartLocalSeconds += 3600;
-  journal.PracticeEnded(r);
-  const std::string all = header + lines[0] + "2024-03-0\r\n" + lines[1] + lines[2] + lines[3];
+  const std::string all = header + first + "2024-03-0\r\n" + second + third + end();
   EXPECT_EQ(Contents(journal.FilePath()), all);
   EXPECT_EQ(Contents(journal.PendingPath()), "<none>");
   EXPECT_EQ(changes, 4);
-  loaded = journal.Load(now);
+  const TPracticeJournal::TLoaded loaded = journal.Load(r.StartLocalSeconds);
   EXPECT_EQ(loaded.History.Records.size(), 4u);
   EXPECT_EQ(loaded.History.Damaged, 1);
   EXPECT_EQ(loaded.Waiting, 0);
@@ -86,10 +75,8 @@ TEST(PracticeJournal, KeepsEveryLineThroughLockedFilesAndMergesThemOnceInOrder) 
   EXPECT_EQ(Contents(root + L"\\copy.csv"), all);
   EXPECT_NE(journal.Export(journal.FilePath()), 0u);
   EXPECT_EQ(Contents(journal.FilePath()), all);
-
   for (const std::wstring& file : {journal.FilePath(), root + L"\\copy.csv"}) DeleteFileW(file.c_str());
-  for (const std::wstring& folder : {root + L"\\Quorvale\\Lumeno", root + L"\\Quorvale", root})
-    RemoveDirectoryW(folder.c_str());
+  for (const wchar_t* folder : {L"\\Quorvale\\Lumeno", L"\\Quorvale", L""}) RemoveDirectoryW((root + folder).c_str());
 }
 
 }  // namespace
