@@ -97,18 +97,7 @@ bool SameFile(const std::wstring& a, const std::wstring& b) {
          x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
 }
 
-int64_t SecondsOf(const SYSTEMTIME& t) {
-  return LocalSeconds(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
-}
-
 }  // namespace
-
-TWallClock WallClockNow() {
-  SYSTEMTIME utc{}, local{};
-  GetSystemTime(&utc);
-  if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) local = utc;
-  return {SecondsOf(utc), SecondsOf(local)};
-}
 
 int FirstDayOfWeek() {
   wchar_t day[4] = {};

@@ -19,13 +19,6 @@
 
 namespace lumeno {
 
-// Now, as the history counts time: seconds since 1970 UTC, and the local
-// date and time as seconds since 1970-01-01 00:00 of the local calendar.
-struct TWallClock {
-  int64_t UtcSeconds;
-  int64_t LocalSeconds;
-};
-TWallClock WallClockNow();
 // The locale's first day of the week: 0 Monday ... 6 Sunday.
 int FirstDayOfWeek();
 

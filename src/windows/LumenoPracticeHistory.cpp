@@ -14,6 +14,7 @@
 
 #include "app/Application.h"
 #include "base/DpiScale.h"
+#include "base/SystemLibrary_win.h"
 #include "base/WinHandles.h"
 #include "controls/Accessible_win.h"
 #include "exercise/PracticeSummary.h"
@@ -148,8 +149,9 @@ class THistorySection final : public IPracticeSection {
   }
 
   void Refresh() {
-    const TWallClock now = WallClockNow();
-    const TPracticeJournal::TLoaded loaded = FForm->Main().Journal().Load(now.UtcSeconds);
+    const TLocalTime now = FForm->Main().LocalNow();
+    const TPracticeJournal::TLoaded loaded =
+        FForm->Main().Journal().Load(now.LocalSeconds - int64_t{now.UtcOffsetMinutes} * 60);
     FToday = DayOf(now.LocalSeconds);
     FSummary = Summarize(loaded.History.Records, FToday, FirstDayOfWeek());
     const TPracticeSummary& s = FSummary;
@@ -176,11 +178,8 @@ class THistorySection final : public IPracticeSection {
 
   void ExportClick() {
     // comdlg32 only now, and only from the system folder.
-    using TGetSaveFileName = BOOL(WINAPI*)(LPOPENFILENAMEW);
-    HMODULE dialogs = LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const auto getSaveFileName = dialogs ? reinterpret_cast<TGetSaveFileName>(
-                                               reinterpret_cast<void*>(GetProcAddress(dialogs, "GetSaveFileNameW")))
-                                         : nullptr;
+    decltype(&::GetSaveFileNameW) getSaveFileName = nullptr;
+    ResolveProc(LoadSystemLibrary(L"comdlg32.dll"), "GetSaveFileNameW", getSaveFileName);
     if (!getSaveFileName) {
       SetWindowTextW(FStatus[2], L"The copy could not be saved.");
       return;

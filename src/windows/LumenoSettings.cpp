@@ -264,6 +264,7 @@ void TFormSettings::FormCreate() {
   TBreathingPacer& pacer = FMain.Pacer();
   pacer.SetPatternSource(this);
   pacer.Start();
+  FMain.Session().Begin();
 }
 
 void TFormSettings::wczytajRejestr() {
@@ -286,7 +287,7 @@ void TFormSettings::PracticeChoiceMade() {
   ApplyPracticeSettings();
 }
 
-void TFormSettings::ApplyPracticeSettings() {}
+void TFormSettings::ApplyPracticeSettings() { FMain.ApplySession(FPractice.SessionMinutes, FPractice.EndBell); }
 
 void TFormSettings::ButtonPracticeClick() {
   if (!FFormPractice) FFormPractice = std::make_unique<TFormPractice>(*this, FMain);

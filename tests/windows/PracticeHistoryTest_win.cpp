@@ -40,16 +40,14 @@ TEST_F(TPracticeHistoryView, APreparedFileDrawsItsBarsAndReadsAsASummary) {
   GetTempPathW(MAX_PATH, temp);
   PracticeFolder = std::wstring(temp) + L"lumeno-history-" + std::to_wstring(GetCurrentProcessId());
   CreateDirectoryW(PracticeFolder.c_str(), nullptr);
-  const TWallClock now = WallClockNow();
-  const int32_t offset = static_cast<int32_t>((now.LocalSeconds - now.UtcSeconds) / 60);
-  // A minute into each day, so that today's is not in the future.
+  Start();  // nothing is read before the window opens
+  const TLocalTime now = Main().LocalNow();
   auto line = [&](int daysAgo, int minutes) {
-    return FormatPracticeLine({(DayOf(now.LocalSeconds) - daysAgo) * 86400 + 60, offset, minutes * 60000});
+    return FormatPracticeLine({(DayOf(now.LocalSeconds) - daysAgo) * 86400 + 60, now.UtcOffsetMinutes, minutes * 60000});
   };
   std::ofstream(std::filesystem::path(PracticeFolder + L"\\practice.csv"), std::ios::binary)
       << kPracticeHeader << "\r\n" << line(30, 40) << line(29, 20) << "not a practice\r\n" << line(1, 20) << line(0, 10);
   std::ofstream(std::filesystem::path(PracticeFolder + L"\\practice-pending.csv"), std::ios::binary) << line(3, 5);
-  Start();
 
   std::vector<int> bars;
   std::wstring summary, damaged, waiting, today;
@@ -70,7 +68,7 @@ TEST_F(TPracticeHistoryView, APreparedFileDrawsItsBarsAndReadsAsASummary) {
     summary = ReadAloud(chart);
     damaged = TextOf(p.Control(IDC_HISTORY_DAMAGED));
     waiting = TextOf(p.Control(IDC_HISTORY_WAITING));
-    Main().Journal().PracticeEnded({now.LocalSeconds - 120, offset, 90000});
+    Main().Journal().PracticeEnded({now.LocalSeconds - 120, now.UtcOffsetMinutes, 90000});
     today = TextOf(p.Control(IDC_HISTORY_FIGURES + 1));
     p.CloseClick();
   });
