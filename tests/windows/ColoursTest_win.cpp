@@ -1,0 +1,121 @@
+// The main window as the screen shows it in each colour scheme and in a
+// high-contrast theme: the bar's fill, track and frame, the side menu, its
+// buttons, the note and the link; and the caption bar asked to be dark.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "windows/LumenoLook.h"
+#include "windows/WindowsTestSupport.h"
+
+namespace lumeno::test {
+namespace {
+
+std::vector<bool> gDarkRequests;
+bool gHighContrastOn = false;
+
+// What the screen shows at a point of a window's client area.
+COLORREF At(HWND hwnd, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(hwnd, &p);
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+// Within a step or two of a gradient's end.
+bool Near(COLORREF a, COLORREF b) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= 3 && std::abs(GetGValue(a) - GetGValue(b)) <= 3 &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= 3;
+}
+
+bool Shows(HWND hwnd, COLORREF c) {
+  const std::vector<COLORREF> pixels = ClientPixels(hwnd);
+  return std::count(pixels.begin(), pixels.end(), c) > 0;
+}
+
+class TColours : public TLumenoFixture {
+ protected:
+  void SetUp() override {
+    TLumenoFixture::SetUp();
+    gDarkRequests.clear();
+    gHighContrastOn = false;
+    UseDarkTitleBar = [](HWND, bool dark) { gDarkRequests.push_back(dark); };
+    QueryHighContrast = [] { return gHighContrastOn; };
+  }
+  void TearDown() override {
+    TLumenoFixture::TearDown();
+    UseDarkTitleBar = FDarkTitleBar;
+    QueryHighContrast = FHighContrast;
+    RefreshHighContrast();
+  }
+
+  // Starts with the scheme stored and shows the main window, half-way through the first inhale.
+  void StartIn(int32_t scheme) {
+    StoreSettings(30, 60, 5, 5, false, true, false);
+    TFakeSeeder("Software\\Quorvale\\Lumeno").Put("Colour Scheme", Dword(scheme));
+    Start();
+    ShowWindow(Main().Handle(), SW_SHOWNA);
+    Clock.Now = 1500;
+    Settle();
+  }
+
+  void Settle() {
+    RedrawWindow(Main().Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpFor(100);
+  }
+
+  void ExpectShown(const TColourScheme& s) {
+    HWND bar = Main().AlBarOddech().Handle();
+    RECT r{};
+    GetClientRect(bar, &r);
+    EXPECT_TRUE(Near(At(bar, r.right / 2, r.bottom - 2), ToColorRef(s.Bar1))) << s.Name;
+    EXPECT_EQ(At(bar, r.right / 2, 2), ToColorRef(s.Track)) << s.Name;
+    EXPECT_EQ(At(bar, 0, 0), ToColorRef(s.Frame1)) << s.Name;
+    EXPECT_EQ(At(Main().PanelMenu(), 4, 4), ToColorRef(s.Panel)) << s.Name;
+    EXPECT_EQ(At(Main().Memo1(), 1, 1), ToColorRef(s.Panel)) << s.Name;
+    EXPECT_TRUE(Shows(Main().Memo1(), ToColorRef(s.Text))) << s.Name;
+    EXPECT_TRUE(Shows(Main().LinkLabel1(), ToColorRef(s.Link))) << s.Name;
+    if (s.OwnPanels) EXPECT_EQ(At(Main().BInstruction(), 4, 4), ToColorRef(s.Button)) << s.Name;
+  }
+
+ private:
+  void (*FDarkTitleBar)(HWND, bool) = UseDarkTitleBar;
+  bool (*FHighContrast)() = QueryHighContrast;
+};
+
+class TSchemeShown : public TColours, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(TSchemeShown, AsItsTableSays) {
+  StartIn(GetParam());
+  const TColourScheme& s = ColourScheme(ColourSchemeFromStored(GetParam()));
+  ExpectShown(s);
+  // Only a dark scheme asks for the dark caption bar; Classic asks for nothing.
+  EXPECT_EQ(gDarkRequests, s.DarkTitleBar ? std::vector<bool>{true} : std::vector<bool>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(EachScheme, TSchemeShown, ::testing::Values(0, 1, 2, 3));
+
+TEST_F(TColours, HighContrastTakesTheSystemColoursAndGivesTheSchemeBackWithoutARestart) {
+  StartIn(static_cast<int32_t>(TColourSchemeId::Night));
+  gHighContrastOn = true;
+  for (HWND window : {Main().Handle(), About().Handle()})
+    SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  Settle();
+  ExpectShown(HighContrastColours());
+  EXPECT_EQ(TLinkLabel::FromHandle(About().LinkLabel1())->Color(), GetSysColor(COLOR_HOTLIGHT));
+
+  gHighContrastOn = false;
+  SendMessageW(Main().Handle(), WM_SYSCOLORCHANGE, 0, 0);
+  Settle();
+  ExpectShown(ColourScheme(TColourSchemeId::Night));
+  EXPECT_EQ(gDarkRequests, (std::vector<bool>{true, false, true}));
+}
+
+}  // namespace
+}  // namespace lumeno::test
