@@ -51,7 +51,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TStoredCase{"a short binary", Binary({10}), Binary({0}), {0, true}},
                       TStoredCase{"Ocean", std::nullopt, std::nullopt, {0, true, TColourSchemeId::Ocean}, Dword(2)},
                       TStoredCase{"a scheme past the last", std::nullopt, std::nullopt, {0, true}, Dword(4)},
-                      TStoredCase{"a negative scheme", std::nullopt, std::nullopt, {0, true}, Dword(-1)},
                       TStoredCase{"a scheme as a string", std::nullopt, std::nullopt, {0, true}, Text(kTypeSz, "1")}));
 
 TEST(PracticeSettingsSave, WritesBothAsDwordsAndLeavesAMissingKeyUnreadAtLoad) {
