@@ -16,10 +16,12 @@
 #include "controls/LinkLabel_win.h"
 #include "exercise/BreathingPacer.h"
 #include "exercise/PracticeRecord.h"
+#include "exercise/PracticeSession.h"
 #include "persistence/RegControls.h"
 #include "persistence/Registry.h"
 #include "windows/Form.h"
 #include "windows/PacerAdapters.h"
+#include "windows/Taskbar.h"
 
 namespace lumeno {
 
@@ -35,6 +37,8 @@ struct TLumenoServices {
   IClock* Clock = nullptr;                  // null: the performance counter
   ISound* Sound = nullptr;                  // null: the wave files beside the executable
   IPracticeLog* PracticeLog = nullptr;      // where finished practices go
+  std::function<TLocalTime()> LocalNow;     // null: the system's local time
+  ITaskbarButton* Taskbar = nullptr;        // null: the system's taskbar
   // Replaces the single-instance guard's after-load check (tests).
   std::function<void()> GuardLoaded;
 };
@@ -50,15 +54,18 @@ enum : int {
   IDC_BABOUT,
   IDC_MEMO1,
   IDC_LINKLABEL1,
+  IDC_PANELTEXT,
   IDM_INSTRUCTION1 = 200,
   IDM_SETTINGS1,
   IDM_ABOUT1,
   IDM_EXIT1,
 };
 
-class TFormLumeno final : public TForm, public IPlacementWindow {
+class TFormLumeno final : public TForm, public IPlacementWindow, private ISessionView {
  public:
   static constexpr UINT_PTR kTimerBreatchId = 1;
+  // Once a second while a session with an end runs: the time left.
+  static constexpr UINT_PTR kTimerSessionId = 2;
 
   // Creates the window hidden with everything on it, runs each component's
   // after-load step (the placement store, then the guard) and FormCreate.
@@ -69,6 +76,13 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   void SetForms(TFormSettings* settings, TFormInstruction* instruction, TFormAbout* about);
 
   TBreathingPacer& Pacer() { return *FPacer; }
+  TPracticeSession& Session() { return *FSession; }
+  // The session's length (0: no end) and bell, as chosen; a new length
+  // applies to the running session.
+  void ApplySession(int32_t minutes, bool bell);
+  // The text beside the menu button (the time left, "Paused"); null until
+  // first shown.
+  HWND PanelText() const { return FPanelText; }
   TWindowTimer& TimerBreatch() { return FTimerBreatch; }
   TALProgressBar& AlBarOddech() { return FAlBarOddech; }
   TRegForm& RegForm() { return *FRegForm; }
@@ -114,9 +128,12 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   void Settings1Click() { BSettingsClick(); }
   void About1Click() { BAboutClick(); }
   void Exit1Click();
-  void AlBarOddechClick() {}
+  // Pauses, resumes, or starts again after an end; so do P, the Pause key,
+  // the bar's default action and the taskbar's thumbnail button.
+  void AlBarOddechClick();
   void FormClose();
   void TimerBreatchTimer();
+  void TimerSessionTimer();
   // The close query: the chained handlers may refuse; true when closing may go on.
   bool CloseQuery();
 
@@ -160,6 +177,18 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   // Hands the colours in effect to the bar, the panels, the buttons, the link
   // and the caption, and repaints; unless forced, only when they changed.
   void ApplyColours(bool force);
+  // ISessionView: the bar's summary and value, the panel's text, the timer of
+  // the time left and the taskbar follow the session.
+  void SessionChanged() override;
+  void UpdateTaskbar();
+  // Shows text beside the menu button; empty hides it.
+  void ShowPanelText(const std::wstring& text);
+  bool PanelTextShown() const;
+  // P and Pause while the main window is active.
+  bool KeyPreview(const MSG& msg);
+  // Locking the workstation pauses a session with an end: asked for once
+  // such a session runs (wtsapi32 is loaded then, not at start-up).
+  void WatchLock();
 
   TApplication& FApplication;
   TLumenoServices FServices;
@@ -185,6 +214,13 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   std::unique_ptr<ISound> FOwnSound;
   TPacerBar FPacerBar{FAlBarOddech};
   std::unique_ptr<TBreathingPacer> FPacer;
+  std::unique_ptr<TPracticeSession> FSession;
+  std::unique_ptr<ITaskbarButton> FOwnTaskbar;
+  UINT FTaskbarButtonCreated = 0;
+  HWND FPanelText = nullptr;
+  TSessionState FShownState = TSessionState::Running;
+  bool FLockAsked = false;
+  bool FLockWatched = false;
 
   TFormSettings* FFormSettings = nullptr;
   TFormInstruction* FFormInstruction = nullptr;

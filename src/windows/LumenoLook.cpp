@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/SystemLibrary_win.h"
+
 namespace lumeno {
 
 namespace {
@@ -20,10 +22,10 @@ bool SystemHighContrast() {
 void DwmDarkTitleBar(HWND window, bool dark) {
   using TSetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
   // Only a dark scheme ever needs it, so start-up loads nothing for it.
-  static const TSetAttribute setAttribute = []() -> TSetAttribute {
-    HMODULE dwm = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return dwm ? reinterpret_cast<TSetAttribute>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmSetWindowAttribute")))
-               : nullptr;
+  static const TSetAttribute setAttribute = [] {
+    TSetAttribute entry = nullptr;
+    ResolveProc(LoadSystemLibrary(L"dwmapi.dll"), "DwmSetWindowAttribute", entry);
+    return entry;
   }();
   if (!setAttribute || !window) return;
   const BOOL value = dark ? TRUE : FALSE;

@@ -265,6 +265,7 @@ void TFormSettings::FormCreate() {
   TBreathingPacer& pacer = FMain.Pacer();
   pacer.SetPatternSource(this);
   pacer.Start();
+  FMain.Session().Begin();
 }
 
 void TFormSettings::wczytajRejestr() {
@@ -287,7 +288,10 @@ void TFormSettings::PracticeChoiceMade() {
   ApplyPracticeSettings();
 }
 
-void TFormSettings::ApplyPracticeSettings() { FMain.SetColourScheme(FPractice.Colours); }
+void TFormSettings::ApplyPracticeSettings() {
+  FMain.ApplySession(FPractice.SessionMinutes, FPractice.EndBell);
+  FMain.SetColourScheme(FPractice.Colours);
+}
 
 void TFormSettings::ButtonPracticeClick() {
   if (!FFormPractice) FFormPractice = std::make_unique<TFormPractice>(*this, FMain);
