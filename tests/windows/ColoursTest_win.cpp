@@ -1,6 +1,7 @@
 // The main window as the screen shows it in each colour scheme and in a
 // high-contrast theme: the bar's fill, track and frame, the side menu, its
-// buttons, the note and the link; and what the caption bar was asked to be.
+// buttons, the note, the link and the panel's text; and what the caption bar
+// was asked to be.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,12 +19,7 @@ namespace {
 std::vector<bool> gDarkRequests;
 
 // What the screen shows at a point of a window's client area.
-COLORREF At(HWND hwnd, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(hwnd, &p);
-  TScopedGetDc screen(nullptr);
-  return GetPixel(screen.get(), p.x, p.y);
-}
+COLORREF At(HWND hwnd, int x, int y) { return GetPixel(TScopedGetDc(hwnd).get(), x, y); }
 
 bool Shows(HWND hwnd, COLORREF c) {
   const std::vector<COLORREF> pixels = ClientPixels(hwnd);
@@ -52,9 +48,8 @@ class TColours : public TLumenoFixture {
     Start();
     ShowWindow(Main().Handle(), SW_SHOWNA);
     Clock.Now = 1500;
-    Settle();
+    PumpFor(100);
   }
-  void Settle() { PumpFor(100); }
 
   void ExpectShown(const TColourScheme& s) {
     HWND bar = Main().AlBarOddech().Handle();
@@ -85,6 +80,9 @@ TEST_P(TSchemeShown, AsItsTableSays) {
   ExpectShown(s);
   // Only a dark scheme asks for the dark caption bar; Classic asks for nothing.
   EXPECT_EQ(gDarkRequests, s.DarkTitleBar ? std::vector<bool>{true} : std::vector<bool>{});
+  Main().AlBarOddechClick();  // "Paused" beside the menu button
+  PumpFor(100);
+  EXPECT_TRUE(Shows(Main().PanelText(), ToColorRef(s.Text)));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachScheme, TSchemeShown, ::testing::Values(0, 1, 2, 3));
@@ -94,13 +92,13 @@ TEST_F(TColours, HighContrastTakesTheSystemColoursAndGivesTheSchemeBackWithoutAR
   QueryHighContrast = [] { return true; };
   for (HWND window : {Main().Handle(), About().Handle()})
     SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-  Settle();
+  PumpFor(100);
   ExpectShown(HighContrastColours());
   EXPECT_EQ(TLinkLabel::FromHandle(About().LinkLabel1())->Color(), GetSysColor(COLOR_HOTLIGHT));
 
   QueryHighContrast = [] { return false; };
   SendMessageW(Main().Handle(), WM_SYSCOLORCHANGE, 0, 0);
-  Settle();
+  PumpFor(100);
   ExpectShown(ColourScheme(TColourSchemeId::Night));
   EXPECT_EQ(gDarkRequests, (std::vector<bool>{true, false, true}));
 }
