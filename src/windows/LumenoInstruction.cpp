@@ -52,8 +52,8 @@ void TFormInstruction::CreateLateControls() {
 void TFormInstruction::ColoursChanged() {
   // The box keeps a colour value, not the system colour; in a high-contrast
   // theme it takes the window colour, on which the text's own colour reads.
-  if (FRichEdit1)
-    SendMessageW(FRichEdit1, EM_SETBKGNDCOLOR, HighContrast() ? 1 : 0, static_cast<LPARAM>(GetSysColor(COLOR_INFOBK)));
+  if (!FRichEdit1) return;
+  SendMessageW(FRichEdit1, EM_SETBKGNDCOLOR, HighContrast() ? 1 : 0, static_cast<LPARAM>(GetSysColor(COLOR_INFOBK)));
 }
 
 void TFormInstruction::FitRichEdit() {

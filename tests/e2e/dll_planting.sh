@@ -26,7 +26,8 @@ tour() {
   w="$(open_from_menu_button Ustawienia Settings)"
   drv click "$w" "Practice..." >/dev/null
   p="$(dialog_window Practice)"
-  E2E_SEEN+=" $(drv select "$p" Night | field selected) $(drv close "$p" >/dev/null; drv wait-gone Practice 3000 --pid "$E2E_PID")"
+  E2E_SEEN+=" $(drv select "$p" Night | field selected)"
+  E2E_SEEN+=" $(drv close "$p" >/dev/null; drv wait-gone Practice 3000 --pid "$E2E_PID")"
   drv close "$w" >/dev/null; drv wait-gone Settings 3000 --pid "$E2E_PID" >/dev/null
   E2E_SEEN+=" $(grep -q 'SoundName=L"[^"]*in\.wav"' "$E2E_OUT/trace" && echo played) $(close_main)"
   rm -f "$E2E_OUT/trace"; kill_started
