@@ -2,7 +2,6 @@
 
 #include <shobjidl.h>
 
-#include <cwchar>
 #include <string>
 
 namespace lumeno {
@@ -126,7 +125,7 @@ class TSystemTaskbarButton final : public ITaskbarButton {
     button.dwMask = static_cast<THUMBBUTTONMASK>(THB_ICON | THB_TOOLTIP | THB_FLAGS);
     button.iId = kThumbButtonId;
     button.hIcon = icon;
-    wcsncpy(button.szTip, FTip.c_str(), std::size(button.szTip) - 1);
+    lstrcpynW(button.szTip, FTip.c_str(), ARRAYSIZE(button.szTip));
     button.dwFlags = THBF_ENABLED;
     if (FButtonAdded) {
       FList->ThumbBarUpdateButtons(FOwner, 1, &button);
