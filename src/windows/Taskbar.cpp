@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/SystemLibrary_win.h"
+
 namespace lumeno {
 
 namespace {
@@ -14,12 +16,11 @@ constexpr GUID kClsidTaskbarList = {0x56FDF344, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x0
 constexpr GUID kIidTaskbarList3 = {0xEA1AFB91, 0x9E28, 0x4B86, {0x90, 0xE9, 0x9E, 0x9F, 0x8A, 0x5E, 0xEF, 0xAF}};
 
 ITaskbarList3* CreateTaskbarList() {
-  using TCoInitializeEx = HRESULT(WINAPI*)(void*, DWORD);
-  using TCoCreateInstance = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-  HMODULE ole32 = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!ole32) return nullptr;
-  auto initialize = reinterpret_cast<TCoInitializeEx>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")));
-  auto create = reinterpret_cast<TCoCreateInstance>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")));
+  HRESULT(WINAPI * initialize)(void*, DWORD) = nullptr;
+  HRESULT(WINAPI * create)(REFCLSID, IUnknown*, DWORD, REFIID, void**) = nullptr;
+  HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
+  ResolveProc(ole32, "CoInitializeEx", initialize);
+  ResolveProc(ole32, "CoCreateInstance", create);
   if (!initialize || !create) return nullptr;
   // The GUI thread stays in its apartment for the rest of the run.
   initialize(nullptr, COINIT_APARTMENTTHREADED);
