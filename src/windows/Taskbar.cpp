@@ -102,9 +102,10 @@ class TSystemTaskbarButton final : public ITaskbarButton {
   }
 
   void SetThumbButton(bool pauseSign, const wchar_t* tip) override {
-    if (FButtonAdded && pauseSign == FPauseSign && FTip == tip) return;
+    const std::wstring text = tip ? tip : L"";
+    if (FButtonAdded && pauseSign == FPauseSign && FTip == text) return;
     FPauseSign = pauseSign;
-    FTip = tip ? tip : L"";
+    FTip = text;
     ApplyThumb();
   }
 

@@ -464,5 +464,15 @@ TEST_F(TMainWindow, WithNoEndNothingIsAddedToThePanel) {
   EXPECT_EQ(Taskbar.Calls.end()[-2], "progress none 0/0");
 }
 
+TEST_F(TMainWindow, TheSystemsTaskbarTakesEveryCallBeforeAndAfterItsButtonExists) {
+  Start();
+  const std::unique_ptr<ITaskbarButton> system = MakeSystemTaskbarButton();
+  system->SetProgress(ITaskbarButton::TProgress::Normal, 1, 2);
+  system->ButtonCreated(Application().Handle());  // Wine 8 accepts all and shows nothing
+  system->SetProgress(ITaskbarButton::TProgress::Paused, 1, 2);
+  system->SetThumbButton(false, L"Resume");
+  system->SetThumbButton(true, nullptr);
+}
+
 }  // namespace
 }  // namespace lumeno::test
