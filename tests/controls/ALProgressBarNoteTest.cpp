@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ALProgressBarFakeSurface.h"
@@ -14,20 +15,16 @@ namespace {
 TEST(ALProgressBarNote, WrapsEachParagraphAtSpacesToTheRoomInsideTheFrame) {
   test::TFakeBarSurface surface;
   TALProgressBarCore bar(&surface);
-  const struct {
-    const char* Note;
-    int32_t Width;
-    std::vector<std::string> Lines;
-  } cases[] = {
+  const std::tuple<const char*, int32_t, std::vector<std::string>> cases[] = {
       {"Session complete\n1 minute, 9 breaths\nClick the bar or press P to start again", 90,
        {"Session", "complete", "1 minute, 9", "breaths", "Click the", "bar or press", "P to start", "again"}},
       {"Session complete\n1 minute, 9 breaths", 300, {"Session complete", "1 minute, 9 breaths"}},
       {"Breathing in", 40, {"Breathing", "in"}},
       {"a\n\nb", 40, {"a", "", "b"}},
   };
-  for (const auto& c : cases) {
-    bar.SetNote(c.Note);
-    EXPECT_EQ(bar.NoteLines(c.Width), c.Lines) << c.Note;
+  for (const auto& [note, width, lines] : cases) {
+    bar.SetNote(note);
+    EXPECT_EQ(bar.NoteLines(width), lines) << note;
   }
 }
 

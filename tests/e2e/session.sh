@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# A one-minute session at a 2-second pattern, paused once for about 4 s: the
-# bar stands still while paused and comes to rest empty after a minute of
-# active time, the pause and at most one breath; Wine's winmm trace shows the
-# loop stopped and end.wav played once, last.
+# A one-minute session at a 2-second pattern, paused once for about 4 s, comes to
+# rest empty after the minute, the pause and at most one breath, the loop
+# stopped and end.wav played once (Wine's winmm trace).
 source "$(dirname "$0")/lib.sh"
 
 drv reg batch del-key "set-dword|Breath In|10" "set-dword|Breath Out|10" "set-dword|Hold In|0" \

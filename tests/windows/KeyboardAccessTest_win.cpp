@@ -508,29 +508,23 @@ TEST_F(TScreenReader, FindsBothLinksAsLinksThatJumpAndTheTextBoxesAsTheirText) {
 // Pausing and resuming by every way there is: the bar keeps its pixels, no
 // sound is called while paused, and the phase goes on where it stopped.
 TEST_F(TScreenReader, ClickKeysDefaultActionAndThumbnailPauseAndResume) {
-  const struct {
-    const char* What;
-    std::function<void(TFormLumeno&)> Toggle;
-  } ways[] = {
+  const std::pair<const char*, std::function<void(TFormLumeno&)>> ways[] = {
       {"click", [](TFormLumeno& m) { SendMessageW(m.AlBarOddech().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0); }},
       {"P", [](TFormLumeno&) { PressKey('P'); }},
       {"Pause", [](TFormLumeno&) { PressKey(VK_PAUSE); }},
       {"MSAA", [](TFormLumeno& m) { TAccessibleOf(m.AlBarOddech().Handle()).DoDefaultAction(); RunLoopFor(9); }},
       {"thumb", [](TFormLumeno&) { SendMessageW(Application().Handle(), WM_COMMAND, MAKEWPARAM(1, THBN_CLICKED), 0); }},
   };
-  for (const auto& way : ways) {
-    SCOPED_TRACE(way.What);
+  for (const auto& [what, toggle] : ways) {
+    SCOPED_TRACE(what);
     Program.reset();
     Clock.Now = 0;
     ShowMain();
     HWND bar = Main().AlBarOddech().Handle();
-    auto tickAt = [&](int64_t ms) {
-      Clock.Now = ms;
-      SendMessageW(Main().Handle(), WM_TIMER, TFormLumeno::kTimerBreatchId, 0);
-    };
+    auto tickAt = [&](int64_t ms) { Clock.Now = ms; Main().TimerBreatchTimer(); };
     tickAt(1500);
     Events.clear();
-    way.Toggle(Main());
+    toggle(Main());
     const std::vector<COLORREF> frozen = ClientPixels(bar);
     tickAt(2500);
     RunLoopFor(20);
@@ -540,7 +534,7 @@ TEST_F(TScreenReader, ClickKeysDefaultActionAndThumbnailPauseAndResume) {
     EXPECT_EQ(TAccessibleOf(bar).Value(), L"Paused");
     EXPECT_EQ(TAccessibleOf(bar).DefaultAction(), L"Resume");
     EXPECT_EQ(TextOf(Main().PanelText()), L"Paused");
-    way.Toggle(Main());
+    toggle(Main());
     tickAt(2600);
     EXPECT_EQ(Events, (std::vector<std::string>{"stop", "start in.wav"}));
     EXPECT_EQ(TAccessibleOf(bar).Value(), L"Breathe in, 53 %");
@@ -566,10 +560,7 @@ TEST_F(TScreenReader, AtTheEndTheBarRestsUnderTheSummaryTheTimerStopsAndTheBellR
   TValueChangeCounter events;
   // One-second inhales and exhales without pauses, ticked every 50 ms; 60 s
   // falls in an exhale, which ends the session 850 ms later.
-  auto tick = [&] {
-    Clock.Now += 50;
-    SendMessageW(Main().Handle(), WM_TIMER, TFormLumeno::kTimerBreatchId, 0);
-  };
+  auto tick = [&] { Clock.Now += 50; Main().TimerBreatchTimer(); };
   while (Clock.Now < 60'000) tick();
   const size_t eventsBefore = events.For(bar);
   for (int i = 0; i < 100 && !Main().Pacer().Ended(); ++i) tick();

@@ -456,11 +456,5 @@ TEST_F(TMainWindow, ASessionWithAnEndShowsItsTimeAndProgressAndALockPausesIt) {
   EXPECT_FALSE(Log.Records[0].Complete);
 }
 
-TEST_F(TMainWindow, WithNoEndNothingIsAddedToThePanelOrTheTaskbar) {
-  Start();
-  EXPECT_EQ(Main().PanelText(), nullptr);
-  EXPECT_EQ(Taskbar.Calls.end()[-2], "progress none 0/0");
-}
-
 }  // namespace
 }  // namespace lumeno::test
