@@ -66,8 +66,7 @@ class TRecordingTaskbar final : public ITaskbarButton {
   std::vector<std::string> Calls;
 };
 
-class TRecordingLog final : public IPracticeLog {
- public:
+struct TRecordingLog final : IPracticeLog {
   void PracticeEnded(const TPracticeRecord& record) override { Records.push_back(record); }
   std::vector<TPracticeRecord> Records;
 };
