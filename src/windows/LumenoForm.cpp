@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/SystemLibrary_win.h"
 #include "exercise/Clock_win.h"
 #include "exercise/Sound_win.h"
 #include "persistence/Registry_win.h"
@@ -13,6 +14,7 @@
 #include "resource.h"
 #include "windows/LumenoAbout.h"
 #include "windows/LumenoInstruction.h"
+#include "windows/LumenoLook.h"
 #include "windows/LumenoSettings.h"
 #include "windows/LumenoTexts.h"
 
@@ -70,11 +72,6 @@ std::wstring SpokenSummary(const std::string& summary) {
   std::string spoken;
   for (char c : summary) spoken += c == '\n' ? std::string(". ") : std::string(1, c);
   return Widen(spoken + ".");
-}
-
-template <typename TFn>
-TFn WtsFunction(HMODULE wtsapi32, const char* name) {
-  return wtsapi32 ? reinterpret_cast<TFn>(reinterpret_cast<void*>(GetProcAddress(wtsapi32, name))) : nullptr;
 }
 
 }  // namespace
@@ -137,6 +134,9 @@ TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
   };
 
   CreateControls();
+  // The controls start in the classic colours; a high-contrast theme changes them now.
+  RefreshHighContrast();
+  ApplyColours(false);
 
   // The placement store hooks the close query while the description is read.
   FRegForm = std::make_unique<TRegForm>(*this, FServices.MakeRegistry);
@@ -175,9 +175,9 @@ TFormLumeno::~TFormLumeno() {
     FApplication.SetMainWindow(nullptr);
   }
   if (FLockWatched && FHandle) {
-    using TUnregister = BOOL(WINAPI*)(HWND);
-    HMODULE wtsapi32 = GetModuleHandleW(L"wtsapi32.dll");
-    if (auto unregister = WtsFunction<TUnregister>(wtsapi32, "WTSUnRegisterSessionNotification")) unregister(FHandle);
+    BOOL(WINAPI * unregister)(HWND) = nullptr;
+    ResolveProc(GetModuleHandleW(L"wtsapi32.dll"), "WTSUnRegisterSessionNotification", unregister);
+    if (unregister) unregister(FHandle);
   }
   FSession->SetView(nullptr);
   FTimerBreatch.SetEnabled(false);
@@ -387,6 +387,31 @@ void TFormLumeno::SetTopMost(bool stayOnTop) {
 
 void TFormLumeno::ApplyZOrder(bool topmost) { SetTopMost(topmost); }
 
+void TFormLumeno::SetColourScheme(TColourSchemeId scheme) {
+  FColourScheme = scheme;
+  ApplyColours(false);
+}
+
+void TFormLumeno::ApplyColours(bool force) {
+  const TColourScheme& c = HighContrast() ? HighContrastColours() : lumeno::ColourScheme(FColourScheme);
+  if (&c == FColours && !force) return;
+  FColours = &c;
+  FAlBarOddech.SetColors(BarColors(c));
+  FLinkLabel1.SetColor(ToColorRef(c.Link));
+  // The controls take the new look before the old one goes.
+  std::unique_ptr<TOwnLook> previous = std::move(FOwnLook);
+  if (c.OwnPanels) FOwnLook = std::make_unique<TOwnLook>(c);
+  const TPanelColors* panel = FOwnLook ? &FOwnLook->Panel() : nullptr;
+  SetPanelColors(FPanel1, panel);
+  SetPanelColors(FPanelMenu, panel);
+  for (HWND button : {FBmenu, FBInstruction, FBSettings, FBAbout}) SetButtonLook(button, FOwnLook.get());
+  if (c.DarkTitleBar != FDarkTitleBar) {
+    FDarkTitleBar = c.DarkTitleBar;
+    if (UseDarkTitleBar) UseDarkTitleBar(FHandle, FDarkTitleBar);
+  }
+  if (FHandle) RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void TFormLumeno::BInstructionClick() {
   if (FFormInstruction) FFormInstruction->ShowModal();
 }
@@ -516,9 +541,8 @@ bool TFormLumeno::KeyPreview(const MSG& msg) {
 void TFormLumeno::WatchLock() {
   if (FLockAsked) return;
   FLockAsked = true;
-  using TRegister = BOOL(WINAPI*)(HWND, DWORD);
-  HMODULE wtsapi32 = LoadLibraryExW(L"wtsapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  auto watch = WtsFunction<TRegister>(wtsapi32, "WTSRegisterSessionNotification");
+  BOOL(WINAPI * watch)(HWND, DWORD) = nullptr;
+  ResolveProc(LoadSystemLibrary(L"wtsapi32.dll"), "WTSRegisterSessionNotification", watch);
   FLockWatched = watch && watch(FHandle, NOTIFY_FOR_THIS_SESSION);
 }
 
@@ -719,10 +743,16 @@ LRESULT TFormLumeno::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(lp) == FMemo1) {
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lp) == FMemo1 || (FPanelText && reinterpret_cast<HWND>(lp) == FPanelText)) {
+        // The note and the panel's text sit on their panel's colour.
         HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, ToColorRef(Colours().Text));
+        if (FOwnLook) {
+          SetBkColor(dc, FOwnLook->Panel().Face);
+          return reinterpret_cast<LRESULT>(FOwnLook->Panel().FaceBrush);
+        }
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
       break;

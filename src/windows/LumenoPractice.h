@@ -80,7 +80,9 @@ enum : int {
   IDC_SESSION_LABEL = 510,
   IDC_SESSION,
   IDC_ENDBELL,
-  // Sounds from 520, colours from 540.
+  // Sounds from 520.
+  IDC_COLOURS_LABEL = 540,
+  IDC_COLOURS,
   IDC_HISTORY_CHART = 560,
   IDC_HISTORY_EXPORT,
   IDC_HISTORY_FOLDER,
@@ -149,6 +151,9 @@ class TFormPractice final : public TForm {
 
 // The "Session:" list and "Bell at the end".
 std::unique_ptr<IPracticeSection> MakeSessionSection();
+
+// The "Colours:" list: the main window's colour scheme.
+std::unique_ptr<IPracticeSection> MakeColoursSection();
 
 // The practice history: the last 30 days' chart, the figures, export.
 std::unique_ptr<IPracticeSection> MakeHistorySection();
