@@ -1,14 +1,18 @@
-// The build makes in.wav and ex.wav beside the executables; these are the
-// files Lumeno loops while breathing in and out.
+// The build makes in.wav and ex.wav beside the executables, and the other
+// sets and every set's pause cue in the "sounds" folder there: the files
+// Lumeno loops while breathing in and out, and plays as a pause begins.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "exercise/SoundSets.h"
 
 namespace {
 
@@ -34,8 +38,9 @@ struct TWave {
 };
 
 // Reads a canonical PCM file, checking its header on the way.
-TWave ReadWave(const std::string& name) {
+TWave ReadWave(std::string name) {
   TWave wave;
+  std::replace(name.begin(), name.end(), '\\', '/');
   const std::string path = ExeFolder() + "/" + name;
   std::ifstream in(path, std::ios::binary);
   EXPECT_TRUE(in) << "cannot open " << path;
@@ -63,7 +68,29 @@ TWave ReadWave(const std::string& name) {
   return wave;
 }
 
-class SoundFileTest : public ::testing::TestWithParam<const char*> {};
+int Peak(const TWave& wave) {
+  int peak = 0;
+  for (int s : wave.samples) peak = std::max(peak, std::abs(s));
+  return peak;
+}
+
+// Every set's files of one kind (the table's In, Ex or Cue).
+std::vector<std::string> SetFiles(std::initializer_list<const char* lumeno::TSoundSet::*> kinds) {
+  std::vector<std::string> files;
+  for (const lumeno::TSoundSet& set : lumeno::kSoundSets)
+    for (auto kind : kinds) files.push_back(set.*kind);
+  return files;
+}
+
+// "sounds\\bowl-in.wav" -> "bowl_in"
+std::string Stem(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = info.param.substr(info.param.find_last_of("\\/") + 1);
+  name = name.substr(0, name.find('.'));
+  std::replace(name.begin(), name.end(), '-', '_');
+  return name;
+}
+
+class SoundFileTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(SoundFileTest, IsASmallPcmFileOfAFewSeconds) {
   const TWave wave = ReadWave(GetParam());
@@ -79,8 +106,7 @@ TEST_P(SoundFileTest, IsASmallPcmFileOfAFewSeconds) {
 TEST_P(SoundFileTest, IsSoftButAudible) {
   const TWave wave = ReadWave(GetParam());
   ASSERT_FALSE(wave.samples.empty());
-  int peak = 0;
-  for (int s : wave.samples) peak = std::max(peak, std::abs(s));
+  const int peak = Peak(wave);
   EXPECT_GE(peak, 32767 / 5);
   EXPECT_LE(peak, 32767 * 7 / 10) << "soft, and far from clipping";
 }
@@ -120,8 +146,24 @@ TEST_P(SoundFileTest, StartsFromSilenceWithoutAJump) {
   EXPECT_LT(power(0), loudest / 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(BreathingSounds, SoundFileTest, ::testing::Values("in.wav", "ex.wav"),
-                         [](const auto& info) { return std::string(info.param).substr(0, 2); });
+INSTANTIATE_TEST_SUITE_P(BreathingSounds, SoundFileTest,
+                         ::testing::ValuesIn(SetFiles({&lumeno::TSoundSet::In, &lumeno::TSoundSet::Ex})), Stem);
+
+class PauseCueFileTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(PauseCueFileTest, IsUnderHalfASecondSoftAndBeginsAndEndsInSilence) {
+  const TWave wave = ReadWave(GetParam());
+  ASSERT_FALSE(wave.samples.empty());
+  const double seconds = static_cast<double>(wave.samples.size()) / wave.rate;
+  EXPECT_GE(seconds, 0.1);
+  EXPECT_LT(seconds, 0.5);
+  EXPECT_GE(Peak(wave), 32767 / 5);
+  EXPECT_LE(Peak(wave), 32767 / 2);
+  EXPECT_LE(std::abs(wave.samples.front()), 32767 / 100);
+  EXPECT_LE(std::abs(wave.samples.back()), 32767 / 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(PauseCues, PauseCueFileTest, ::testing::ValuesIn(SetFiles({&lumeno::TSoundSet::Cue})), Stem);
 
 TEST(SoundFilesTest, InAndOutDiffer) {
   const TWave in = ReadWave("in.wav");
