@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "exercise/SoundSets.h"
 #include "persistence/Registry.h"
 
 namespace lumeno {
@@ -18,6 +20,14 @@ struct TPracticeSettings {
   static constexpr int32_t kMaxSessionMinutes = 600;
   // The bell at a session's end (whether or not the breathing sounds are on).
   bool EndBell = true;
+  // The "Sounds:" choice: a built-in set (0 the soft tones Lumeno always
+  // had) or kOwnSoundFiles, which plays the two files named here (full
+  // paths, UTF-8; empty until chosen).
+  int32_t SoundSet = 0;
+  std::string SoundInFile{};
+  std::string SoundOutFile{};
+  // A short cue at the start of every pause that is not zero long.
+  bool PauseCue = false;
 
   friend bool operator==(const TPracticeSettings&, const TPracticeSettings&) = default;
 };

@@ -2,6 +2,9 @@
 // values, refusals, recursive deletion and the exact types and widths written.
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 #include "persistence/Registry_win.h"
 #include "persistence/ScratchKey_win.h"
 #include "persistence/StoreTestSupport.h"
@@ -22,6 +25,53 @@ INSTANTIATE_TEST_SUITE_P(Types, RegistryReads, ::testing::ValuesIn(AccessorCases
                          [](const ::testing::TestParamInfo<TAccessorCase>& info) { return info.param.label; });
 
 using Registry = ScratchKeyTest;
+
+// REG_SZ text read as UTF-8: up to the first NUL or the end, whether or not
+// a terminator was stored; anything that is not valid text fails and leaves
+// the target alone.
+struct TStringCase {
+  const char* label;
+  TStoredValue stored;
+  bool ok;
+  std::string value;
+};
+
+void PrintTo(const TStringCase& c, std::ostream* os) { *os << c.label; }
+
+class RegistryStrings : public ScratchKeyTest, public ::testing::WithParamInterface<TStringCase> {};
+
+TEST_P(RegistryStrings, ReadAsUtf8) {
+  const TStringCase& c = GetParam();
+  RawPut(key, "V", c.stored);
+  TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey(path, false));
+  std::string value = "unchanged";
+  EXPECT_EQ(registry.ReadString("V", value), c.ok);
+  EXPECT_EQ(value, c.ok ? c.value : "unchanged");
+}
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RegistryStrings,
+    ::testing::Values(TStringCase{"terminated", Text(kTypeSz, "C:\\a.wav"), true, "C:\\a.wav"},
+                      TStringCase{"unterminated", Typed(kTypeSz, {'a', 0, 'b', 0}), true, "ab"},
+                      TStringCase{"odd_length", Typed(kTypeSz, {'a', 0, 'b'}), true, "a"},
+                      TStringCase{"empty", Typed(kTypeSz, {}), true, ""},
+                      TStringCase{"polish", Typed(kTypeSz, {0x7C, 0x01, 0x42, 0x01, 0, 0}), true, "\xC5\xBC\xC5\x82"},
+                      TStringCase{"lone_surrogate", Typed(kTypeSz, {'a', 0, 0x00, 0xD8, 0, 0}), false, ""},
+                      TStringCase{"expandable", Text(kTypeExpandSz, "a"), false, ""},
+                      TStringCase{"dword", Dword(1), false, ""},
+                      TStringCase{"too_long", Text(kTypeSz, std::string(IRegistry::kMaxStringChars + 1, 'a')), false,
+                                  ""}),
+    [](const ::testing::TestParamInfo<TStringCase>& info) { return info.param.label; });
+
+TEST_F(Registry, WritesTextAsTerminatedUtf16AndRefusesWhatItCannotKeep) {
+  TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey(path, false));
+  EXPECT_TRUE(registry.WriteString("V", "\xC5\xBC\\x.wav"));
+  EXPECT_EQ(RawGet(key, "V"), Typed(kTypeSz, {0x7C, 0x01, '\\', 0, 'x', 0, '.', 0, 'w', 0, 'a', 0, 'v', 0, 0, 0}));
+  EXPECT_FALSE(registry.WriteString("W", std::string("a\0b", 3)));
+  EXPECT_FALSE(registry.WriteString("W", "\xC5"));
+  EXPECT_EQ(RawGet(key, "W"), std::nullopt);
+}
 
 TEST_F(Registry, FreshAccessorIsOnTheCurrentUserWithNothingOpen) {
   auto made = MakeWin32Registry();
