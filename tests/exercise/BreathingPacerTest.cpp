@@ -1,8 +1,11 @@
 // The four-phase machine driven tick by tick on a simulated clock and timer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -352,6 +355,48 @@ TEST(BreathingPacer, WithoutAPatternSourceItRunsTheDefaultsSilently) {
   EXPECT_EQ(timer.interval, 500u);
   EXPECT_TRUE(sound.calls.empty());
 }
+
+// The cue (here the singing bowl's) once as each pause that is not zero long
+// begins, whether or not the loops are on; a loop that follows a cue still
+// starts (the cue is stopped first, or no-stop would swallow the start).
+struct TCueCase {
+  const char* What;
+  int32_t HoldOut, HoldIn;
+  bool Loops;
+  TLog Calls;
+};
+
+void PrintTo(const TCueCase& c, std::ostream* os) { *os << c.What; }
+
+class PauseCue : public ::testing::TestWithParam<TCueCase> {};
+
+TEST_P(PauseCue, SoundsAtTheStartOfEveryPauseThatIsNotZero) {
+  const TCueCase& c = GetParam();
+  TPacerSim sim;
+  SetPattern(sim.source, 30, c.HoldOut, 60, c.HoldIn);
+  sim.source.sounds = c.Loops;
+  sim.source.chosen = SoundsOf(1, "", "", true);
+  sim.CreateAndStart();
+  // One cycle and the start of the next inhale.
+  sim.RunUntil(9000 + 100 * (std::max(c.HoldOut, 0) + std::max(c.HoldIn, 0)) + 30);
+  EXPECT_EQ(sim.sound.calls, c.Calls);
+  EXPECT_EQ(sim.sound.playing, c.Loops ? "sounds\\bowl-in.wav" : "sounds\\bowl-cue.wav");
+}
+
+const char* const kIn = "start sounds\\bowl-in.wav";
+const char* const kEx = "start sounds\\bowl-ex.wav";
+const char* const kCue = "once sounds\\bowl-cue.wav";
+INSTANTIATE_TEST_SUITE_P(
+    Table, PauseCue,
+    ::testing::Values(TCueCase{"both pauses", 5, 5, true, {kIn, "stop", kCue, "stop", kEx, "stop", kCue, "stop", kIn}},
+                      TCueCase{"no pause after breathing in", 0, 5, true, {kIn, "stop", kEx, "stop", kCue, "stop", kIn}},
+                      TCueCase{"a negative pause", 5, -2, true, {kIn, "stop", kCue, "stop", kEx, "stop", kIn}},
+                      TCueCase{"the loops off", 5, 5, false, {kCue, kCue}}),
+    [](const auto& info) {
+      std::string name = info.param.What;
+      for (char& ch : name) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+      return name;
+    });
 
 }  // namespace
 }  // namespace lumeno::test
