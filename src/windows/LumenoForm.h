@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/Application.h"
 #include "app/JustOne.h"
@@ -15,6 +16,7 @@
 #include "controls/LinkLabel_win.h"
 #include "exercise/BreathingPacer.h"
 #include "exercise/PracticeRecord.h"
+#include "exercise/SessionVolume.h"
 #include "persistence/RegControls.h"
 #include "persistence/Registry.h"
 #include "windows/Form.h"
@@ -33,6 +35,10 @@ struct TLumenoServices {
   IClock* Clock = nullptr;                  // null: the performance counter
   ISound* Sound = nullptr;                  // null: the wave files beside the executable
   IPracticeLog* PracticeLog = nullptr;      // where finished practices go
+  ISessionVolume* Volume = nullptr;         // null: Lumeno's own audio session
+  // Asks for a sound file (title names which), starting at current; false
+  // when the user cancels. Null: the system's Open dialog.
+  std::function<bool(HWND owner, const wchar_t* title, std::wstring& path)> ChooseSoundFile;
   // Replaces the single-instance guard's after-load check (tests).
   std::function<void()> GuardLoaded;
 };
@@ -67,6 +73,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   void SetForms(TFormSettings* settings, TFormInstruction* instruction, TFormAbout* about);
 
   TBreathingPacer& Pacer() { return *FPacer; }
+  const TLumenoServices& Services() const { return FServices; }
   TWindowTimer& TimerBreatch() { return FTimerBreatch; }
   TALProgressBar& AlBarOddech() { return FAlBarOddech; }
   TRegForm& RegForm() { return *FRegForm; }

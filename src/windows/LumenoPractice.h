@@ -80,7 +80,15 @@ enum : int {
   IDC_SESSION_LABEL = 510,
   IDC_SESSION,
   IDC_ENDBELL,
-  // Sounds from 520, colours from 540, history from 560.
+  IDC_SOUNDS_LABEL = 520,
+  IDC_SOUNDS,
+  IDC_PAUSECUE,
+  IDC_VOLUME_LABEL,
+  IDC_VOLUME,
+  IDC_VOLUME_FIGURE,
+  IDC_SOUND_STATUS,
+  IDC_VOLUME_STATUS,
+  // Colours from 540, history from 560.
 };
 
 // One part of the window with the rows it owns.
@@ -139,6 +147,11 @@ class TFormPractice final : public TForm {
 
 // The "Session:" list and "Bell at the end".
 std::unique_ptr<IPracticeSection> MakeSessionSection();
+
+// "Sounds:" (the sets and "Your own files..."), "Cue each pause", the
+// "Volume:" slider of Lumeno's audio session, and two status lines: the own
+// files that cannot be played, and why the slider is off.
+std::unique_ptr<IPracticeSection> MakeSoundsSection();
 
 // The session lengths the list offers, in minutes (0: no end), and their texts.
 inline constexpr int kSessionChoices[] = {0, 3, 5, 10, 15, 20, 30, 45, 60};

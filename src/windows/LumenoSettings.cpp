@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "exercise/BreathingPresets.h"
+#include "exercise/WaveFile_win.h"
 #include "persistence/Registry_win.h"
 #include "windows/KeyboardUpDown.h"
 #include "windows/LumenoForm.h"
@@ -286,7 +287,14 @@ void TFormSettings::PracticeChoiceMade() {
   ApplyPracticeSettings();
 }
 
-void TFormSettings::ApplyPracticeSettings() {}
+void TFormSettings::ApplyPracticeSettings() {
+  // Own files are read only when they are chosen: the built-in sets cost
+  // start-up nothing.
+  const bool own = FPractice.SoundSet == kOwnSoundFiles;
+  auto playable = [own](const std::string& path) { return own && CanPlaySoundFile(path) ? path : std::string(); };
+  FSounds = SoundsOf(FPractice.SoundSet, playable(FPractice.SoundInFile), playable(FPractice.SoundOutFile),
+                     FPractice.PauseCue);
+}
 
 void TFormSettings::ButtonPracticeClick() {
   if (!FFormPractice) FFormPractice = std::make_unique<TFormPractice>(*this, FMain);

@@ -5,6 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "base/ExecutablePath_win.h"
+#include "exercise/Sound_win.h"
 #include "windows/LumenoPractice.h"
 #include "windows/WindowsTestSupport.h"
 
@@ -78,6 +85,153 @@ TEST_F(TPracticeWindow, ChoicesAreStoredAtOnceAndShownOnTheNextOpening) {
   TFakeSeeder("Software\\Quorvale\\Lumeno").Put("Session Minutes", Dword(3));
   Settings().zapiszRejestr();
   EXPECT_EQ(Stored("Session Minutes"), Dword(15));
+}
+
+// A folder whose name has letters outside the ANSI code page, with copies of
+// in.wav and ex.wav as a user's own sounds; removed afterwards.
+class TOwnFolder {
+ public:
+  TOwnFolder() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    Path = std::wstring(temp) + L"Zażółć gęślą jaźń\\";
+    CreateDirectoryW(Path.c_str(), nullptr);
+    const std::wstring bin = ExecutableDirectory();
+    CopyFileW((bin + L"in.wav").c_str(), (Path + L"wdech.wav").c_str(), FALSE);
+    CopyFileW((bin + L"ex.wav").c_str(), (Path + L"wydech.wav").c_str(), FALSE);
+  }
+  ~TOwnFolder() {
+    DeleteFileW((Path + L"wdech.wav").c_str());
+    DeleteFileW((Path + L"wydech.wav").c_str());
+    RemoveDirectoryW(Path.c_str());
+  }
+  std::wstring Path;
+};
+
+// A path as the registry keeps REG_SZ text.
+TStoredValue WideText(const std::wstring& text) {
+  TStoredValue value{kTypeSz, {}};
+  for (wchar_t c : text) value.data.insert(value.data.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
+  value.data.insert(value.data.end(), {0, 0});
+  return value;
+}
+
+struct TSetCase {
+  const char* What;
+  int32_t Set;
+  bool Cue;
+  const wchar_t* OwnOut;  // the out-sound's name in the own folder
+  // Flags and path ($ the executable's folder, % the own folder), or a stop.
+  std::vector<std::wstring> Calls;
+};
+
+void PrintTo(const TSetCase& c, std::ostream* os) { *os << c.What; }
+
+class TSoundSetCalls : public TPracticeWindow, public ::testing::WithParamInterface<TSetCase> {};
+
+// What the player is handed over one breath, through the system player's seam.
+TEST_P(TSoundSetCalls, EachSetsFilesAndCueReachThePlayer) {
+  const TSetCase& c = GetParam();
+  TOwnFolder own;
+  StoreSettings(30, 60, 5, 5, false, true, true);
+  TFakeSeeder seeder("Software\\Quorvale\\Lumeno");
+  seeder.Put("Sound Set", Dword(c.Set));
+  seeder.Put("Pause Cue", Dword(c.Cue ? 1 : 0));
+  seeder.Put("Sound In File", WideText(own.Path + L"wdech.wav"));
+  seeder.Put("Sound Out File", WideText(own.Path + c.OwnOut));
+  std::vector<std::wstring> played;
+  TWaveSound player([&played](const wchar_t* sound, unsigned flags) {
+    played.push_back(sound ? std::to_wstring(flags) + L" " + sound : L"stop " + std::to_wstring(flags));
+    return true;
+  });
+  Adjust = [&player](TLumenoServices& services) { services.Sound = &player; };
+  Start();
+  for (int64_t at : {3000, 3500, 9500, 10000}) {
+    Clock.Now = at;
+    SendMessageW(Main().Handle(), WM_TIMER, TFormLumeno::kTimerBreatchId, 0);
+  }
+  std::vector<std::wstring> expected;
+  for (std::wstring call : c.Calls) {
+    if (call.find(L'$') != std::wstring::npos) call.replace(call.find(L'$'), 1, ExecutableDirectory());
+    if (call.find(L'%') != std::wstring::npos) call.replace(call.find(L'%'), 1, own.Path);
+    expected.push_back(call);
+  }
+  EXPECT_EQ(played, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TSoundSetCalls,
+    ::testing::Values(
+        TSetCase{"soft tones as always", 0, false, L"wydech.wav",
+                 {L"27 $in.wav", L"stop 0", L"27 $ex.wav", L"stop 0", L"27 $in.wav"}},
+        TSetCase{"soft tones with the cue", 0, true, L"wydech.wav",
+                 {L"27 $in.wav", L"stop 0", L"3 $sounds\\tones-cue.wav", L"stop 0", L"27 $ex.wav", L"stop 0",
+                  L"3 $sounds\\tones-cue.wav", L"stop 0", L"27 $in.wav"}},
+        TSetCase{"the singing bowl with the cue", 1, true, L"wydech.wav",
+                 {L"27 $sounds\\bowl-in.wav", L"stop 0", L"3 $sounds\\bowl-cue.wav", L"stop 0",
+                  L"27 $sounds\\bowl-ex.wav", L"stop 0", L"3 $sounds\\bowl-cue.wav", L"stop 0",
+                  L"27 $sounds\\bowl-in.wav"}},
+        TSetCase{"the surf", 2, false, L"wydech.wav",
+                 {L"27 $sounds\\surf-in.wav", L"stop 0", L"27 $sounds\\surf-ex.wav", L"stop 0",
+                  L"27 $sounds\\surf-in.wav"}},
+        TSetCase{"own files with the cue", 3, true, L"wydech.wav",
+                 {L"27 %wdech.wav", L"stop 0", L"3 $sounds\\tones-cue.wav", L"stop 0", L"27 %wydech.wav", L"stop 0",
+                  L"3 $sounds\\tones-cue.wav", L"stop 0", L"27 %wdech.wav"}},
+        TSetCase{"an own file that is missing", 3, false, L"brak.wav",
+                 {L"27 %wdech.wav", L"stop 0", L"stop 0", L"27 %wdech.wav"}}));
+
+class TFakeVolume final : public ISessionVolume {
+ public:
+  bool Connect() override { return Session; }
+  std::optional<int> Percent() override { return Session ? std::optional<int>(Level) : std::nullopt; }
+  bool SetPercent(int percent) override {
+    Level = percent;
+    return Session;
+  }
+  bool Session = true;
+  int Level = 45;
+};
+
+TEST_F(TPracticeWindow, SoundRowsFollowTheSessionsVolumeAndNameAnOwnFileThatCannotPlay) {
+  TOwnFolder own;
+  StoreSettings(30, 60, 5, 5, false, true, true);
+  TFakeVolume volume;
+  std::vector<std::wstring> offered{own.Path + L"wdech.wav", own.Path + L"brak.wav"};
+  Adjust = [&](TLumenoServices& services) {
+    services.Volume = &volume;
+    services.ChooseSoundFile = [&offered](HWND, const wchar_t*, std::wstring& path) {
+      path = offered.front();
+      offered.erase(offered.begin());
+      return true;
+    };
+  };
+  Start();
+  std::wstring status, withoutSession;
+  WhileOpen([&](TFormPractice& p) {
+    HWND slider = p.Control(IDC_VOLUME);
+    HWND figure = p.Control(IDC_VOLUME_FIGURE);
+    EXPECT_EQ(SendMessageW(slider, TBM_GETPOS, 0, 0), 45);
+    EXPECT_EQ(TextOf(figure), L"45%");
+    SendMessageW(slider, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(volume.Level, 46);
+    EXPECT_EQ(TextOf(figure), L"46%");
+    volume.Level = 70;  // changed in the system's mixer
+    SendMessageW(p.Handle(), WM_TIMER, IDC_VOLUME, 0);
+    EXPECT_EQ(SendMessageW(slider, TBM_GETPOS, 0, 0), 70);
+    EXPECT_EQ(TextOf(figure), L"70%");
+    Choose(p, IDC_SOUNDS, 3);
+    status = TextOf(p.Control(IDC_SOUND_STATUS));
+    volume.Session = false;  // the device went away
+    SendMessageW(p.Handle(), WM_TIMER, IDC_VOLUME, 0);
+    EXPECT_FALSE(IsWindowEnabled(slider));
+    withoutSession = TextOf(p.Control(IDC_SOUND_STATUS)) + L"|" + TextOf(p.Control(IDC_VOLUME_STATUS));
+  });
+  EXPECT_EQ(Stored("Sound Set"), Dword(3));
+  EXPECT_EQ(Stored("Sound In File"), WideText(own.Path + L"wdech.wav"));
+  EXPECT_EQ(Stored("Sound Out File"), WideText(own.Path + L"brak.wav"));
+  EXPECT_EQ(status, L"Cannot play brak.wav");
+  EXPECT_EQ(withoutSession, L"Cannot play brak.wav|No audio device: the volume cannot be set.");
+  EXPECT_EQ(Settings().Sounds().Ex, "") << "nothing to hand the player";
 }
 
 }  // namespace

@@ -215,6 +215,7 @@ class TLumenoFixture : public ::testing::Test {
     services.Clock = &Clock;
     services.Sound = &Sound;
     services.GuardLoaded = guard ? std::move(guard) : [] {};
+    if (Adjust) Adjust(services);
     Program = std::make_unique<TLumenoProgram>(services);
     Program->Create(GetModuleHandleW(nullptr));
   }
@@ -224,6 +225,8 @@ class TLumenoFixture : public ::testing::Test {
   TFormAbout& About() { return *Program->FormAbout; }
   TFormInstruction& Instruction() { return *Program->FormInstruction; }
 
+  // Changes the services before Start creates the program (other fakes).
+  std::function<void(TLumenoServices&)> Adjust;
   std::vector<std::string> Events;
   TManualClock Clock{Events};
   TRecordingSound Sound{Events};
