@@ -4,7 +4,6 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,7 +44,7 @@ bool OpenWaveFile(HWND owner, const wchar_t* title, std::wstring& path) {
   if (!open) return false;
   // Room for the longest path the system allows.
   std::wstring buffer(32768, L'\0');
-  buffer.replace(0, std::min(path.size(), buffer.size() - 1), path, 0, buffer.size() - 1);
+  path.copy(buffer.data(), buffer.size() - 1);
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
