@@ -125,11 +125,9 @@ class TFakeRegistry final : public IRegistry {
   }
   bool WriteString(const std::string& name, const std::string& value) override {
     std::u16string text;
-    if (Hive().Refuse("WriteString " + name + " " + value) || !open_ || !Utf8ToUtf16(value, text)) return false;
-    TStoredValue stored{kTypeSz, {}};
+    if (Hive().Refuse("WriteString " + name + " " + value) || !open_ || !Utf8ToUtf16(value + '\0', text)) return false;
+    TStoredValue& stored = Values()[name] = {kTypeSz, {}};
     for (char16_t c : text) stored.data.insert(stored.data.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
-    stored.data.insert(stored.data.end(), {0, 0});
-    Values()[name] = stored;
     return true;
   }
   bool DeleteKey(const std::string& path) override {

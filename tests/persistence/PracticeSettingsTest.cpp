@@ -63,14 +63,11 @@ TEST(PracticeSettingsSave, WritesBothAsDwordsAndLeavesAMissingKeyUnreadAtLoad) {
 }
 
 // The sound choices: a set within range, a path that is REG_SZ of valid
-// UTF-16, a flag; anything else is the default, and the paths are written
-// only once chosen.
+// UTF-16 (up to a NUL), a flag; anything else gives the default.
 struct TSoundCase {
   const char* What;
   std::optional<TStoredValue> Set, InFile, Cue;
-  int32_t ExpectedSet;
-  std::string ExpectedIn;
-  bool ExpectedCue;
+  TPracticeSettings Expected;
 };
 
 void PrintTo(const TSoundCase& c, std::ostream* os) { *os << c.What; }
@@ -78,50 +75,29 @@ void PrintTo(const TSoundCase& c, std::ostream* os) { *os << c.What; }
 class PracticeSoundsLoad : public ::testing::TestWithParam<TSoundCase> {};
 
 TEST_P(PracticeSoundsLoad, GivesTheStoredChoiceOrItsDefault) {
-  const TSoundCase& c = GetParam();
   Hive().Reset();
   TFakeSeeder seeder("Software\\Quorvale\\Lumeno");
-  seeder.Put("Breath In", Dword(30));
-  if (c.Set) seeder.Put("Sound Set", *c.Set);
-  if (c.InFile) seeder.Put("Sound In File", *c.InFile);
-  if (c.Cue) seeder.Put("Pause Cue", *c.Cue);
-  TPracticeSettings settings;
-  settings.SoundInFile = "C:\\before.wav";
+  for (const auto& [name, value] : {std::pair{"Sound Set", GetParam().Set}, std::pair{"Sound In File", GetParam().InFile},
+                                    std::pair{"Pause Cue", GetParam().Cue}})
+    if (value) seeder.Put(name, *value);
+  TPracticeSettings settings{0, true, 1, "C:\\before.wav", "", true};
   TFakeRegistry registry;
   ReadPracticeSettings(registry, settings);
-  EXPECT_EQ(settings.SoundSet, c.ExpectedSet);
-  EXPECT_EQ(settings.SoundInFile, c.ExpectedIn);
-  EXPECT_EQ(settings.PauseCue, c.ExpectedCue);
+  EXPECT_EQ(settings, GetParam().Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PracticeSoundsLoad,
     ::testing::Values(
-        TSoundCase{"nothing stored", std::nullopt, std::nullopt, std::nullopt, 0, "", false},
-        TSoundCase{"own files, cue on", Dword(3), Text(kTypeSz, "D:\\my\\in.wav"), Dword(7), 3, "D:\\my\\in.wav", true},
-        TSoundCase{"the surf", Dword(2), std::nullopt, Dword(0), 2, "", false},
-        TSoundCase{"past the last set", Dword(4), std::nullopt, std::nullopt, 0, "", false},
-        TSoundCase{"negative", Dword(-1), std::nullopt, std::nullopt, 0, "", false},
+        TSoundCase{"only the cue, off", std::nullopt, std::nullopt, Dword(0), {}},
+        TSoundCase{"own files, cue on", Dword(3), Text(kTypeSz, "D:\\in.wav"), Dword(7), {0, true, 3, "D:\\in.wav", "", true}},
+        TSoundCase{"past the last set, negative cue", Dword(4), std::nullopt, Dword(-1), {0, true, 0, "", "", true}},
         TSoundCase{"strings where numbers belong, an expandable path", Text(kTypeSz, "1"),
-                   Text(kTypeExpandSz, "%TEMP%\\in.wav"), Text(kTypeSz, "1"), 0, "", false},
-        TSoundCase{"a path cut by a NUL", Dword(3), Typed(kTypeSz, {'C', 0, ':', 0, 0, 0, 'x', 0}), std::nullopt, 3,
-                   "C:", false},
-        TSoundCase{"a lone surrogate in the path", Dword(3), Typed(kTypeSz, {'C', 0, 0x00, 0xD8, 0, 0}), std::nullopt,
-                   3, "", false}));
-
-TEST(PracticeSoundsSave, WritesThePathsAsTextOnlyOnceChosen) {
-  Hive().Reset();
-  TFakeRegistry registry;
-  TPracticeSettings settings;
-  WritePracticeSettings(registry, settings);
-  TFakeSeeder seeder("Software\\Quorvale\\Lumeno");
-  EXPECT_EQ(seeder.Get("Sound Set"), Dword(0));
-  EXPECT_EQ(seeder.Get("Pause Cue"), Dword(0));
-  EXPECT_EQ(seeder.Get("Sound In File"), std::nullopt);
-  settings.SoundOutFile = "C:\\x.wav";
-  WritePracticeSettings(registry, settings);
-  EXPECT_EQ(seeder.Get("Sound Out File"), Text(kTypeSz, "C:\\x.wav"));
-}
+                   Text(kTypeExpandSz, "%TEMP%\\in.wav"), Text(kTypeSz, "1"), {}},
+        TSoundCase{"a path cut by a NUL", Dword(3), Typed(kTypeSz, {'C', 0, ':', 0, 0, 0, 'x', 0}), Dword(0),
+                   {0, true, 3, "C:", "", false}},
+        TSoundCase{"a lone surrogate", Dword(3), Typed(kTypeSz, {'C', 0, 0x00, 0xD8, 0, 0}), Dword(0),
+                   {0, true, 3, "", "", false}}));
 
 }  // namespace
 }  // namespace lumeno::test
