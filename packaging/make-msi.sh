@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # make-msi.sh SOURCE_DIR OUT.msi VERSION: builds the per-user installer from a
-# folder holding lumeno.exe, in.wav, ex.wav, README.txt and the sounds/ folder
-# (stage.sh lays it out). VERSION is the
-# release's major.minor.release.build; the installer carries its three-field
-# form (msi_version in version.sh).
+# folder holding lumeno.exe, in.wav, ex.wav, end.wav, README.txt and the
+# sounds/ folder (stage.sh lays it out). VERSION is the release's
+# major.minor.release.build; the installer carries its three-field form
+# (msi_version in version.sh).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 # shellcheck source=packaging/version.sh
@@ -13,7 +13,7 @@ out="$2"
 msi="$(msi_version "$3")"
 # The next three-field version up: the upgrade range ends below it.
 below="$(awk -F. '{ printf "%d.%d.%d\n", $1, $2, $3 + 1 }' <<<"$msi")"
-for f in lumeno.exe in.wav ex.wav README.txt sounds/bowl-in.wav; do
+for f in lumeno.exe in.wav ex.wav end.wav README.txt sounds/bowl-in.wav; do
   [ -f "$src/$f" ] || { echo "make-msi: $src/$f is missing" >&2; exit 1; }
 done
 # The files' size in KB for the uninstall entry (Windows Installer also works

@@ -1,7 +1,7 @@
 // Makes the breathing sounds into the folder given as the only argument:
-// in.wav and ex.wav there, and the other sets and every set's pause cue in
-// its "sounds" folder, which must exist. Runs on the build host (plain
-// C++17, no platform calls).
+// in.wav and ex.wav there with the bell that ends a session, end.wav, and the
+// other sets and every set's pause cue in its "sounds" folder, which must
+// exist. Runs on the build host (plain C++17, no platform calls).
 //
 // Each sound is a soft chord gliding endlessly (a Shepard-Risset glissando):
 // up for breathing in, lower and down for breathing out, with a gentle swell
@@ -278,6 +278,32 @@ bool MakeCue(const TCueSpec& spec, const std::string& folder) {
   return WriteScaled(folder + "/" + spec.fileName, mix, 0.4);
 }
 
+// A soft bell struck once: a few inharmonic partials, each dying away at its
+// own pace, a gentle strike instead of a click, and a fade to silence by the
+// end of the file.
+bool MakeBell(const std::string& folder) {
+  constexpr double kBellSeconds = 3.0;
+  constexpr int kBellSamples = static_cast<int>(kSampleRate * kBellSeconds);
+  struct TPartial {
+    double ratio, weight, decay;  // decay: per second
+  };
+  constexpr double kStrike = 523.25;  // C5
+  constexpr TPartial kPartials[] = {
+      {0.5, 0.35, 1.2}, {1.0, 1.0, 1.6}, {1.19, 0.3, 2.2}, {1.56, 0.25, 2.6}, {2.0, 0.3, 3.0}, {2.74, 0.12, 4.0}};
+  std::vector<double> mix(kBellSamples);
+  for (int n = 0; n < kBellSamples; ++n) {
+    const double t = static_cast<double>(n) / kSampleRate;
+    double v = 0;
+    for (const TPartial& p : kPartials)
+      v += p.weight * std::exp(-p.decay * t) * std::sin(2.0 * kPi * kStrike * p.ratio * t);
+    const double strike = std::min(1.0, t / 0.008);
+    // The last half second goes smoothly to nothing.
+    const double tail = std::min(1.0, (kBellSeconds - t) / 0.5);
+    mix[n] = v * strike * std::sin(kPi / 2 * tail);
+  }
+  return WriteScaled(folder + "/end.wav", mix, 0.5);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -307,6 +333,7 @@ int main(int argc, char** argv) {
       {"sounds/surf-cue.wav", 0.3, 700.0, 1.3, 9.0, {1.0, 2.0, 3.0}, {1.0, 0.15, 0.0}},
   };
   for (const TCueSpec& spec : cues) ok = MakeCue(spec, folder) && ok;
+  ok = MakeBell(folder) && ok;
   if (!ok) {
     std::fprintf(stderr, "soundgen: cannot write every sound into %s (and %s/sounds)\n", argv[1], argv[1]);
     return 1;

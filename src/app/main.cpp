@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/Application.h"
+#include "base/SystemLibrary_win.h"
 #include "windows/LumenoProgram.h"
 
 namespace {
@@ -12,6 +13,7 @@ constexpr DWORD kShutdownMs = 5000;
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  lumeno::RestrictLibrarySearch();
   int exitCode = 0;
   {
     lumeno::TLumenoProgram program;

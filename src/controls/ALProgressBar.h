@@ -137,6 +137,14 @@ class TALProgressBarCore {
   void SetBorderWidth(int32_t value);
   bool GetShowPosText() const { return FShowPosText; }
   void SetShowPosText(bool value);
+  // Lines shown over the bar, in the font colour: paragraphs separated by
+  // '\n', each wrapped at its spaces to fit inside the frame, every line
+  // centred and the block centred too. Empty: none. 8-bit text, as the
+  // position text.
+  const std::string& GetNote() const { return FNote; }
+  void SetNote(std::string_view value);
+  // The note as it is drawn on a control width pixels wide.
+  std::vector<std::string> NoteLines(int32_t width) const;
   // The position text's colour, a part of the control's font.
   TColor GetFontColor() const { return FFontColor; }
   void SetFontColor(TColor value);
@@ -174,6 +182,7 @@ class TALProgressBarCore {
   void TileBarBitmap();
   void DrawBorder();
   void DrawPosText();
+  void DrawNote();
   void FillRect(int64_t left, int64_t top, int64_t right, int64_t bottom, TPixel pixel);
   void HorzLine(int64_t fromX, int64_t toX, int64_t y, TPixel pixel);
   void VertLine(int64_t x, int64_t fromY, int64_t toY, TPixel pixel);
@@ -239,6 +248,7 @@ class TALProgressBarCore {
 
   TColor FFontColor = clWindowText;
   bool FLoading = false;
+  std::string FNote;
   std::string FText;  // reused so that a Position write allocates nothing
   // The state the screen was last fully presented in; invalid after a paint
   // that was skipped or failed.

@@ -5,7 +5,8 @@
 #include <mmdeviceapi.h>
 
 #include <cmath>
-#include <type_traits>
+
+#include "base/SystemLibrary_win.h"
 
 namespace lumeno {
 
@@ -21,18 +22,11 @@ struct TCom {
 const TCom& Com() {
   static const TCom com = [] {
     TCom loaded;
-    HMODULE ole32 = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!ole32) return loaded;
-    auto find = [ole32](auto& function, const char* name) {
-      function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
-          reinterpret_cast<void*>(GetProcAddress(ole32, name)));
-      return function != nullptr;
-    };
-    if (!find(loaded.Initialize, "CoInitializeEx") || !find(loaded.Uninitialize, "CoUninitialize") ||
-        !find(loaded.CreateInstance, "CoCreateInstance")) {
-      return TCom{};
-    }
-    return loaded;
+    const HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
+    ResolveProc(ole32, "CoInitializeEx", loaded.Initialize);
+    ResolveProc(ole32, "CoUninitialize", loaded.Uninitialize);
+    ResolveProc(ole32, "CoCreateInstance", loaded.CreateInstance);
+    return loaded.Initialize && loaded.Uninitialize && loaded.CreateInstance ? loaded : TCom{};
   }();
   return com;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/ExecutablePath_win.h"
+#include "base/SystemLibrary_win.h"
 #include "windows/LumenoForm.h"
 #include "windows/LumenoTexts.h"
 
@@ -26,15 +27,24 @@ HFONT MakeFont(int height, int weight) {
 }  // namespace
 
 std::string pobierzWersje(const std::wstring& exePath) {
-  if (exePath.empty()) return {};
+  // version.dll serves only this read. Imported, it would be loaded with the
+  // exe, from the exe's folder if one lay there, before the search is narrowed.
+  static const HMODULE version = LoadSystemLibrary(L"version.dll");
+  decltype(&::GetFileVersionInfoSizeW) infoSize = nullptr;
+  decltype(&::GetFileVersionInfoW) readInfo = nullptr;
+  decltype(&::VerQueryValueW) queryValue = nullptr;
+  ResolveProc(version, "GetFileVersionInfoSizeW", infoSize);
+  ResolveProc(version, "GetFileVersionInfoW", readInfo);
+  ResolveProc(version, "VerQueryValueW", queryValue);
+  if (exePath.empty() || !infoSize || !readInfo || !queryValue) return {};
   DWORD handle = 0;
-  const DWORD size = GetFileVersionInfoSizeW(exePath.c_str(), &handle);
+  const DWORD size = infoSize(exePath.c_str(), &handle);
   if (size == 0) return {};
   std::vector<unsigned char> buffer(size);
-  if (!GetFileVersionInfoW(exePath.c_str(), handle, size, buffer.data())) return {};
+  if (!readInfo(exePath.c_str(), handle, size, buffer.data())) return {};
   void* info = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(buffer.data(), L"\\", &info, &length) || !info || length < sizeof(VS_FIXEDFILEINFO)) return {};
+  if (!queryValue(buffer.data(), L"\\", &info, &length) || !info || length < sizeof(VS_FIXEDFILEINFO)) return {};
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(info);
   char text[96];
   std::snprintf(text, sizeof text, "%d.%d  (%s: %d.%d)", static_cast<int>(HIWORD(fixed->dwFileVersionMS)),

@@ -17,10 +17,12 @@
 #include "exercise/BreathingPacer.h"
 #include "exercise/PracticeRecord.h"
 #include "exercise/SessionVolume.h"
+#include "exercise/PracticeSession.h"
 #include "persistence/RegControls.h"
 #include "persistence/Registry.h"
 #include "windows/Form.h"
 #include "windows/PacerAdapters.h"
+#include "windows/Taskbar.h"
 
 namespace lumeno {
 
@@ -39,6 +41,8 @@ struct TLumenoServices {
   // Asks for a sound file (title names which), starting at current; false
   // when the user cancels. Null: the system's Open dialog.
   std::function<bool(HWND owner, const wchar_t* title, std::wstring& path)> ChooseSoundFile;
+  std::function<TLocalTime()> LocalNow;     // null: the system's local time
+  ITaskbarButton* Taskbar = nullptr;        // null: the system's taskbar
   // Replaces the single-instance guard's after-load check (tests).
   std::function<void()> GuardLoaded;
 };
@@ -54,15 +58,18 @@ enum : int {
   IDC_BABOUT,
   IDC_MEMO1,
   IDC_LINKLABEL1,
+  IDC_PANELTEXT,
   IDM_INSTRUCTION1 = 200,
   IDM_SETTINGS1,
   IDM_ABOUT1,
   IDM_EXIT1,
 };
 
-class TFormLumeno final : public TForm, public IPlacementWindow {
+class TFormLumeno final : public TForm, public IPlacementWindow, private ISessionView {
  public:
   static constexpr UINT_PTR kTimerBreatchId = 1;
+  // Once a second while a session with an end runs: the time left.
+  static constexpr UINT_PTR kTimerSessionId = 2;
 
   // Creates the window hidden with everything on it, runs each component's
   // after-load step (the placement store, then the guard) and FormCreate.
@@ -74,6 +81,13 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
 
   TBreathingPacer& Pacer() { return *FPacer; }
   const TLumenoServices& Services() const { return FServices; }
+  TPracticeSession& Session() { return *FSession; }
+  // The session's length (0: no end) and bell, as chosen; a new length
+  // applies to the running session.
+  void ApplySession(int32_t minutes, bool bell);
+  // The text beside the menu button (the time left, "Paused"); null until
+  // first shown.
+  HWND PanelText() const { return FPanelText; }
   TWindowTimer& TimerBreatch() { return FTimerBreatch; }
   TALProgressBar& AlBarOddech() { return FAlBarOddech; }
   TRegForm& RegForm() { return *FRegForm; }
@@ -112,9 +126,12 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   void Settings1Click() { BSettingsClick(); }
   void About1Click() { BAboutClick(); }
   void Exit1Click();
-  void AlBarOddechClick() {}
+  // Pauses, resumes, or starts again after an end; so do P, the Pause key,
+  // the bar's default action and the taskbar's thumbnail button.
+  void AlBarOddechClick();
   void FormClose();
   void TimerBreatchTimer();
+  void TimerSessionTimer();
   // The close query: the chained handlers may refuse; true when closing may go on.
   bool CloseQuery();
 
@@ -154,6 +171,18 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   // Top-most or not, whatever the style says (the placement store's z-order).
   void SetTopMost(bool topMost);
   void Command(int id);
+  // ISessionView: the bar's summary and value, the panel's text, the timer of
+  // the time left and the taskbar follow the session.
+  void SessionChanged() override;
+  void UpdateTaskbar();
+  // Shows text beside the menu button; empty hides it.
+  void ShowPanelText(const std::wstring& text);
+  bool PanelTextShown() const;
+  // P and Pause while the main window is active.
+  bool KeyPreview(const MSG& msg);
+  // Locking the workstation pauses a session with an end: asked for once
+  // such a session runs (wtsapi32 is loaded then, not at start-up).
+  void WatchLock();
 
   TApplication& FApplication;
   TLumenoServices FServices;
@@ -179,6 +208,13 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   std::unique_ptr<ISound> FOwnSound;
   TPacerBar FPacerBar{FAlBarOddech};
   std::unique_ptr<TBreathingPacer> FPacer;
+  std::unique_ptr<TPracticeSession> FSession;
+  std::unique_ptr<ITaskbarButton> FOwnTaskbar;
+  UINT FTaskbarButtonCreated = 0;
+  HWND FPanelText = nullptr;
+  TSessionState FShownState = TSessionState::Running;
+  bool FLockAsked = false;
+  bool FLockWatched = false;
 
   TFormSettings* FFormSettings = nullptr;
   TFormInstruction* FFormInstruction = nullptr;

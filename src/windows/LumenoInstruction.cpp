@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/SystemLibrary_win.h"
 #include "windows/LumenoForm.h"
 #include "windows/LumenoTexts.h"
 
@@ -18,8 +19,8 @@ constexpr int kHelpFontPixels = 16;
 // The rich-text class of the newest library present: Msftedit's, else riched20's.
 const wchar_t* RichEditClass() {
   static const wchar_t* name = [] () -> const wchar_t* {
-    if (LoadLibraryW(L"Msftedit.dll")) return MSFTEDIT_CLASS;
-    if (LoadLibraryW(L"Riched20.dll")) return RICHEDIT_CLASSW;
+    if (LoadSystemLibrary(L"Msftedit.dll")) return MSFTEDIT_CLASS;
+    if (LoadSystemLibrary(L"Riched20.dll")) return RICHEDIT_CLASSW;
     return nullptr;
   }();
   return name;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "base/SystemLibrary_win.h"
 #include "base/Utf16.h"
 #include "exercise/SessionVolume_win.h"
 #include "exercise/SoundSets.h"
@@ -36,10 +37,9 @@ constexpr UINT kVolumePollMs = 500;
 bool OpenWaveFile(HWND owner, const wchar_t* title, std::wstring& path) {
   using TGetOpenFileNameW = decltype(&GetOpenFileNameW);
   static const TGetOpenFileNameW open = [] {
-    HMODULE comdlg32 = LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return comdlg32 ? reinterpret_cast<TGetOpenFileNameW>(
-                          reinterpret_cast<void*>(GetProcAddress(comdlg32, "GetOpenFileNameW")))
-                    : nullptr;
+    TGetOpenFileNameW entry = nullptr;
+    ResolveProc(LoadSystemLibrary(L"comdlg32.dll"), "GetOpenFileNameW", entry);
+    return entry;
   }();
   if (!open) return false;
   // Room for the longest path the system allows.

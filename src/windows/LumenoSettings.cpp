@@ -265,6 +265,7 @@ void TFormSettings::FormCreate() {
   TBreathingPacer& pacer = FMain.Pacer();
   pacer.SetPatternSource(this);
   pacer.Start();
+  FMain.Session().Begin();
 }
 
 void TFormSettings::wczytajRejestr() {
@@ -294,6 +295,7 @@ void TFormSettings::ApplyPracticeSettings() {
   auto playable = [own](const std::string& path) { return own && CanPlaySoundFile(path) ? path : std::string(); };
   FSounds = SoundsOf(FPractice.SoundSet, playable(FPractice.SoundInFile), playable(FPractice.SoundOutFile),
                      FPractice.PauseCue);
+  FMain.ApplySession(FPractice.SessionMinutes, FPractice.EndBell);
 }
 
 void TFormSettings::ButtonPracticeClick() {

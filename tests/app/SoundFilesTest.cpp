@@ -1,6 +1,7 @@
-// The build makes in.wav and ex.wav beside the executables, and the other
-// sets and every set's pause cue in the "sounds" folder there: the files
-// Lumeno loops while breathing in and out, and plays as a pause begins.
+// The build makes in.wav, ex.wav and end.wav beside the executables, and the
+// other sets and every set's pause cue in the "sounds" folder there: the
+// files Lumeno loops while breathing in and out, plays as a pause begins, and
+// the bell it rings once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -164,6 +165,21 @@ TEST_P(PauseCueFileTest, IsUnderHalfASecondSoftAndBeginsAndEndsInSilence) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PauseCues, PauseCueFileTest, ::testing::ValuesIn(SetFiles({&lumeno::TSoundSet::Cue})), Stem);
+
+TEST(SoundFilesTest, TheBellIsAboutThreeSoftSecondsThatFadeToSilence) {
+  const TWave bell = ReadWave("end.wav");
+  const std::vector<int>& s = bell.samples;
+  ASSERT_GT(s.size(), static_cast<std::size_t>(bell.rate));
+  EXPECT_NEAR(static_cast<double>(s.size()) / bell.rate, 3.0, 0.5);
+  int peak = 0, lastTenth = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    peak = std::max(peak, std::abs(s[i]));
+    if (i >= s.size() - bell.rate / 10) lastTenth = std::max(lastTenth, std::abs(s[i]));
+  }
+  EXPECT_LE(peak, 32767 * 7 / 10);
+  EXPECT_LE(lastTenth, peak / 20);
+  EXPECT_LE(std::abs(s.front()) + std::abs(s.back()), 32767 / 100);
+}
 
 TEST(SoundFilesTest, InAndOutDiffer) {
   const TWave in = ReadWave("in.wav");

@@ -65,6 +65,7 @@ TEST_F(TPracticeWindow, ChoicesAreStoredAtOnceAndShownOnTheNextOpening) {
     Choose(p, IDC_SESSION, 5);  // after "No end", 3, 5, 7 (the stored one), 10
     EXPECT_EQ(Stored("Session Minutes"), Dword(15));
     EXPECT_EQ(Settings().Practice().SessionMinutes, 15);
+    EXPECT_EQ(Main().Session().LengthMinutes(), 15);
     SendMessageW(p.Control(IDC_ENDBELL), BM_CLICK, 0, 0);
     EXPECT_EQ(Stored("End Bell"), Dword(0));
   });
