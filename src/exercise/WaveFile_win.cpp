@@ -28,8 +28,9 @@ bool CanPlaySoundFile(const std::string& path) {
   if (!IsFullPath(path) || !Utf8ToUtf16(path, text) || text.find(u'\0') != std::u16string::npos) return false;
   const std::wstring wide(text.begin(), text.end());
   if (!OnFixedDrive(wide)) return true;
-  TUniqueKernelHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  TUniqueKernelHandle file(
+      CreateFileW(wide.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return false;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;

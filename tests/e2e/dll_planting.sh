@@ -22,13 +22,10 @@ tour() {
   E2E_SEEN+=" $(drv controls "$w" | grep -o 'text="ver\.[^"]*"') $(drv close "$w" >/dev/null; drv wait-gone About 3000 --pid "$E2E_PID")"
   w="$(open_from_menu_button Instrukcja "How to use?")"
   E2E_SEEN+=" $(drv controls "$w" | grep -io 'class="rich[^"]*"') $(drv close "$w" >/dev/null; drv wait-gone "How to use?" 3000 --pid "$E2E_PID")"
-  # The Open dialog of "Your own files...", cancelled.
-  w="$(open_from_menu_button Ustawienia Settings)"
+  w="$(open_from_menu_button Ustawienia Settings)"  # the Open dialog of "Your own files..."
   drv click "$w" "Practice..." >/dev/null
   drv select "$(dialog_window Practice)" "Your own files..." >/dev/null
-  w2="$(dialog_window 'Sound for breathing in')"
-  E2E_SEEN+=" ${w2:+chooser}"
-  drv close "$w2" >/dev/null
+  w2="$(dialog_window 'Sound for breathing in')" && E2E_SEEN+=" ${w2:+chooser}" && drv close "$w2" >/dev/null
   drv close "$(dialog_window Practice)" >/dev/null; drv close "$w" >/dev/null
   E2E_SEEN+=" $(grep -q 'SoundName=L"[^"]*in\.wav"' "$E2E_OUT/trace" && echo played) $(close_main)"
   rm -f "$E2E_OUT/trace"; kill_started

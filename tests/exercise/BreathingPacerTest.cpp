@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <limits>
 #include <ostream>
@@ -356,9 +355,8 @@ TEST(BreathingPacer, WithoutAPatternSourceItRunsTheDefaultsSilently) {
   EXPECT_TRUE(sound.calls.empty());
 }
 
-// The cue (here the singing bowl's) once as each pause that is not zero long
-// begins, whether or not the loops are on; a loop that follows a cue still
-// starts (the cue is stopped first, or no-stop would swallow the start).
+// The bowl's cue as each pause that is not zero long begins, loops on or off;
+// a loop after a cue still starts (no-stop would swallow it unstopped).
 struct TCueCase {
   const char* What;
   int32_t HoldOut, HoldIn;
@@ -377,7 +375,6 @@ TEST_P(PauseCue, SoundsAtTheStartOfEveryPauseThatIsNotZero) {
   sim.source.sounds = c.Loops;
   sim.source.chosen = SoundsOf(1, "", "", true);
   sim.CreateAndStart();
-  // One cycle and the start of the next inhale.
   sim.RunUntil(9000 + 100 * (std::max(c.HoldOut, 0) + std::max(c.HoldIn, 0)) + 30);
   EXPECT_EQ(sim.sound.calls, c.Calls);
   EXPECT_EQ(sim.sound.playing, c.Loops ? "sounds\\bowl-in.wav" : "sounds\\bowl-cue.wav");
@@ -388,15 +385,10 @@ const char* const kEx = "start sounds\\bowl-ex.wav";
 const char* const kCue = "once sounds\\bowl-cue.wav";
 INSTANTIATE_TEST_SUITE_P(
     Table, PauseCue,
-    ::testing::Values(TCueCase{"both pauses", 5, 5, true, {kIn, "stop", kCue, "stop", kEx, "stop", kCue, "stop", kIn}},
-                      TCueCase{"no pause after breathing in", 0, 5, true, {kIn, "stop", kEx, "stop", kCue, "stop", kIn}},
+    ::testing::Values(TCueCase{"both", 5, 5, true, {kIn, "stop", kCue, "stop", kEx, "stop", kCue, "stop", kIn}},
+                      TCueCase{"none after breathing in", 0, 5, true, {kIn, "stop", kEx, "stop", kCue, "stop", kIn}},
                       TCueCase{"a negative pause", 5, -2, true, {kIn, "stop", kCue, "stop", kEx, "stop", kIn}},
-                      TCueCase{"the loops off", 5, 5, false, {kCue, kCue}}),
-    [](const auto& info) {
-      std::string name = info.param.What;
-      for (char& ch : name) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-      return name;
-    });
+                      TCueCase{"the loops off", 5, 5, false, {kCue, kCue}}));
 
 }  // namespace
 }  // namespace lumeno::test

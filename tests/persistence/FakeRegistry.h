@@ -127,7 +127,7 @@ class TFakeRegistry final : public IRegistry {
     std::u16string text;
     if (Hive().Refuse("WriteString " + name + " " + value) || !open_ || !Utf8ToUtf16(value + '\0', text)) return false;
     TStoredValue& stored = Values()[name] = {kTypeSz, {}};
-    for (char16_t c : text) stored.data.insert(stored.data.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
+    for (char16_t c : text) stored.data.insert(stored.data.end(), {uint8_t(c & 0xFF), uint8_t(c >> 8)});
     return true;
   }
   bool DeleteKey(const std::string& path) override {

@@ -62,42 +62,5 @@ TEST(PracticeSettingsSave, WritesBothAsDwordsAndLeavesAMissingKeyUnreadAtLoad) {
   EXPECT_EQ(seeder.Get("End Bell"), Dword(0));
 }
 
-// The sound choices: a set within range, a path that is REG_SZ of valid
-// UTF-16 (up to a NUL), a flag; anything else gives the default.
-struct TSoundCase {
-  const char* What;
-  std::optional<TStoredValue> Set, InFile, Cue;
-  TPracticeSettings Expected;
-};
-
-void PrintTo(const TSoundCase& c, std::ostream* os) { *os << c.What; }
-
-class PracticeSoundsLoad : public ::testing::TestWithParam<TSoundCase> {};
-
-TEST_P(PracticeSoundsLoad, GivesTheStoredChoiceOrItsDefault) {
-  Hive().Reset();
-  TFakeSeeder seeder("Software\\Quorvale\\Lumeno");
-  for (const auto& [name, value] : {std::pair{"Sound Set", GetParam().Set}, std::pair{"Sound In File", GetParam().InFile},
-                                    std::pair{"Pause Cue", GetParam().Cue}})
-    if (value) seeder.Put(name, *value);
-  TPracticeSettings settings{0, true, 1, "C:\\before.wav", "", true};
-  TFakeRegistry registry;
-  ReadPracticeSettings(registry, settings);
-  EXPECT_EQ(settings, GetParam().Expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, PracticeSoundsLoad,
-    ::testing::Values(
-        TSoundCase{"only the cue, off", std::nullopt, std::nullopt, Dword(0), {}},
-        TSoundCase{"own files, cue on", Dword(3), Text(kTypeSz, "D:\\in.wav"), Dword(7), {0, true, 3, "D:\\in.wav", "", true}},
-        TSoundCase{"past the last set, negative cue", Dword(4), std::nullopt, Dword(-1), {0, true, 0, "", "", true}},
-        TSoundCase{"strings where numbers belong, an expandable path", Text(kTypeSz, "1"),
-                   Text(kTypeExpandSz, "%TEMP%\\in.wav"), Text(kTypeSz, "1"), {}},
-        TSoundCase{"a path cut by a NUL", Dword(3), Typed(kTypeSz, {'C', 0, ':', 0, 0, 0, 'x', 0}), Dword(0),
-                   {0, true, 3, "C:", "", false}},
-        TSoundCase{"a lone surrogate", Dword(3), Typed(kTypeSz, {'C', 0, 0x00, 0xD8, 0, 0}), Dword(0),
-                   {0, true, 3, "", "", false}}));
-
 }  // namespace
 }  // namespace lumeno::test

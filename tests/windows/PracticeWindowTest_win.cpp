@@ -88,22 +88,21 @@ TEST_F(TPracticeWindow, ChoicesAreStoredAtOnceAndShownOnTheNextOpening) {
   EXPECT_EQ(Stored("Session Minutes"), Dword(15));
 }
 
-// A folder whose name has letters outside the ANSI code page, with copies of
-// in.wav and ex.wav as a user's own sounds; removed afterwards.
+// A folder whose name has letters outside the ANSI code page, with a user's
+// own sounds (copies of in.wav and ex.wav); removed afterwards.
 struct TOwnFolder {
   TOwnFolder() {
     wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    Path = std::wstring(temp) + L"Zażółć gęślą jaźń\\";
+    Path = std::wstring(temp, GetTempPathW(MAX_PATH + 1, temp)) + L"Zażółć gęślą jaźń\\";
     CreateDirectoryW(Path.c_str(), nullptr);
-    for (int i : {0, 1}) CopyFileW((ExecutableDirectory() + kFrom[i]).c_str(), (Path + kTo[i]).c_str(), FALSE);
+    CopyFileW((ExecutableDirectory() + L"in.wav").c_str(), (Path + L"wdech.wav").c_str(), FALSE);
+    CopyFileW((ExecutableDirectory() + L"ex.wav").c_str(), (Path + L"wydech.wav").c_str(), FALSE);
   }
   ~TOwnFolder() {
-    for (const wchar_t* name : kTo) DeleteFileW((Path + name).c_str());
+    DeleteFileW((Path + L"wdech.wav").c_str());
+    DeleteFileW((Path + L"wydech.wav").c_str());
     RemoveDirectoryW(Path.c_str());
   }
-  static constexpr const wchar_t* kFrom[] = {L"in.wav", L"ex.wav"};
-  static constexpr const wchar_t* kTo[] = {L"wdech.wav", L"wydech.wav"};
   std::wstring Path;
 };
 
@@ -115,21 +114,21 @@ TStoredValue WideText(const std::wstring& text) {
   return value;
 }
 
-// A row's files: $ stands for the executable's folder, % for the own folder;
-// an empty name is a file the player must never be handed.
+// The calls over one breath: flags and path ($ the executable's folder, % the
+// own folder) or "0 stop", joined by "|".
 struct TSetCase {
   const char* What;
   int32_t Set;
   bool Cue;
   const wchar_t* OwnOut;  // the own out-sound's name
-  std::wstring In, Ex, CueFile;
+  std::wstring Calls;
 };
 
 void PrintTo(const TSetCase& c, std::ostream* os) { *os << c.What; }
 
 class TSoundSetCalls : public TPracticeWindow, public ::testing::WithParamInterface<TSetCase> {};
 
-// What the system's player is handed over one breath (through its seam).
+// What the system's player is handed (through its seam).
 TEST_P(TSoundSetCalls, EachSetsFilesAndCueReachThePlayer) {
   const TSetCase& c = GetParam();
   TOwnFolder own;
@@ -139,9 +138,9 @@ TEST_P(TSoundSetCalls, EachSetsFilesAndCueReachThePlayer) {
   seeder.Put("Pause Cue", Dword(c.Cue ? 1 : 0));
   seeder.Put("Sound In File", WideText(own.Path + L"wdech.wav"));
   seeder.Put("Sound Out File", WideText(own.Path + c.OwnOut));
-  std::vector<std::wstring> played;
+  std::wstring played;
   TWaveSound player([&played](const wchar_t* sound, unsigned flags) {
-    played.push_back(std::to_wstring(flags) + L" " + (sound ? sound : L"stop"));
+    played += std::to_wstring(flags) + L" " + (sound ? sound : L"stop") + L"|";
     return true;
   });
   Adjust = [&player](TLumenoServices& services) { services.Sound = &player; };
@@ -150,34 +149,28 @@ TEST_P(TSoundSetCalls, EachSetsFilesAndCueReachThePlayer) {
     Clock.Now = at;
     SendMessageW(Main().Handle(), WM_TIMER, TFormLumeno::kTimerBreatchId, 0);
   }
-  auto path = [&](std::wstring name) {
-    if (!name.empty()) name.replace(0, 1, name[0] == L'$' ? ExecutableDirectory() : own.Path);
-    return name;
-  };
-  // The inhale's loop, stopped; a pause (its cue, stopped) and the exhale's
-  // loop, stopped; a pause and the inhale's loop again.
-  std::vector<std::wstring> expected{L"27 " + path(c.In), L"0 stop"};
-  auto pauseThen = [&](const std::wstring& next) {
-    if (c.Cue) expected.insert(expected.end(), {L"3 " + path(c.CueFile), L"0 stop"});
-    if (!next.empty()) expected.push_back(L"27 " + path(next));
-  };
-  pauseThen(c.Ex);
-  expected.push_back(L"0 stop");
-  pauseThen(c.In);
+  std::wstring expected;
+  for (wchar_t ch : c.Calls)
+    expected += ch == L'$' ? ExecutableDirectory() : ch == L'%' ? own.Path : std::wstring(1, ch);
   EXPECT_EQ(played, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, TSoundSetCalls,
     ::testing::Values(
-        TSetCase{"soft tones as always", 0, false, L"wydech.wav", L"$in.wav", L"$ex.wav", L""},
-        TSetCase{"soft tones with the cue", 0, true, L"wydech.wav", L"$in.wav", L"$ex.wav", L"$sounds\\tones-cue.wav"},
-        TSetCase{"the singing bowl with the cue", 1, true, L"wydech.wav", L"$sounds\\bowl-in.wav",
-                 L"$sounds\\bowl-ex.wav", L"$sounds\\bowl-cue.wav"},
-        TSetCase{"the surf", 2, false, L"wydech.wav", L"$sounds\\surf-in.wav", L"$sounds\\surf-ex.wav", L""},
-        TSetCase{"own files with the cue", 3, true, L"wydech.wav", L"%wdech.wav", L"%wydech.wav",
-                 L"$sounds\\tones-cue.wav"},
-        TSetCase{"an own file that is missing", 3, false, L"brak.wav", L"%wdech.wav", L"", L""}));
+        TSetCase{"soft tones as always", 0, false, L"wydech.wav", L"27 $in.wav|0 stop|27 $ex.wav|0 stop|27 $in.wav|"},
+        TSetCase{"a set past the last one", 4, true, L"wydech.wav",
+                 L"27 $in.wav|0 stop|3 $sounds\\tones-cue.wav|0 stop|27 $ex.wav|0 stop|3 $sounds\\tones-cue.wav|0 stop|"
+                 L"27 $in.wav|"},
+        TSetCase{"the singing bowl with the cue", 1, true, L"wydech.wav",
+                 L"27 $sounds\\bowl-in.wav|0 stop|3 $sounds\\bowl-cue.wav|0 stop|27 $sounds\\bowl-ex.wav|0 stop|"
+                 L"3 $sounds\\bowl-cue.wav|0 stop|27 $sounds\\bowl-in.wav|"},
+        TSetCase{"the surf", 2, false, L"wydech.wav",
+                 L"27 $sounds\\surf-in.wav|0 stop|27 $sounds\\surf-ex.wav|0 stop|27 $sounds\\surf-in.wav|"},
+        TSetCase{"own files with the cue", 3, true, L"wydech.wav",
+                 L"27 %wdech.wav|0 stop|3 $sounds\\tones-cue.wav|0 stop|27 %wydech.wav|0 stop|"
+                 L"3 $sounds\\tones-cue.wav|0 stop|27 %wdech.wav|"},
+        TSetCase{"an own file that is missing", 3, false, L"brak.wav", L"27 %wdech.wav|0 stop|0 stop|27 %wdech.wav|"}));
 
 struct TFakeVolume final : ISessionVolume {
   bool Connect() override { return Session; }
