@@ -161,6 +161,18 @@ void TALProgressBarCore::SetFontColor(TColor value) {
   Paint();
 }
 
+void TALProgressBarCore::SetColors(const TBarColors& colors) {
+  FBarColorStyle = colors.Style;
+  FBarColor1 = colors.Color1;
+  FBarColor2 = colors.Color2;
+  FBarColor3 = colors.Color3;
+  FBackgroundColor = colors.Background;
+  FBorderColor1 = colors.Border1;
+  FBorderColor2 = colors.Border2;
+  FFontColor = colors.Font;
+  Paint();
+}
+
 TALProgressBarCore::TPaintedState TALProgressBarCore::CurrentPaintState() const {
   TPaintedState state;
   state.Filled = FilledLength(static_cast<int32_t>(TrackLength()));

@@ -71,6 +71,18 @@ struct TBarBitmap {
   void Clear();
 };
 
+// Every colour of the bar at once (a colour scheme).
+struct TBarColors {
+  TBarColorStyle Style = cs3Colors;
+  TColor Color1 = clGreen;
+  TColor Color2 = clYellow;
+  TColor Color3 = clRed;
+  TColor Background = clBtnFace;
+  TColor Border1 = clBtnShadow;
+  TColor Border2 = clBtnHighlight;
+  TColor Font = clWindowText;
+};
+
 class TALProgressBarCore {
  public:
   // The surface may be attached later; until then writes store and skip the paint.
@@ -148,6 +160,8 @@ class TALProgressBarCore {
   // The position text's colour, a part of the control's font.
   TColor GetFontColor() const { return FFontColor; }
   void SetFontColor(TColor value);
+  // Stores all of them and repaints once, re-rendering the bar layer.
+  void SetColors(const TBarColors& colors);
 
   // While the host reads the control's stored properties the paints leave the
   // bar layer and the track out.

@@ -92,6 +92,7 @@ class TALProgressBar {
   HFONT GetFont() const;
   TColor GetFontColor() const { return FCore.GetFontColor(); }
   void SetFontColor(TColor value) { FCore.SetFontColor(value); }
+  void SetColors(const TBarColors& colors) { FCore.SetColors(colors); }
 
   // While the owner sets up the control from its description: paints leave the
   // bar and the track out.

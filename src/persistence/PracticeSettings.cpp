@@ -12,6 +12,7 @@ constexpr const char* kSoundSet = "Sound Set";
 constexpr const char* kSoundInFile = "Sound In File";
 constexpr const char* kSoundOutFile = "Sound Out File";
 constexpr const char* kPauseCue = "Pause Cue";
+constexpr const char* kColourScheme = "Colour Scheme";
 
 // A whole number of minutes within range, else no end.
 int32_t ReadSessionMinutes(IRegistry& registry) {
@@ -49,6 +50,9 @@ void ReadPracticeSettings(IRegistry& registry, TPracticeSettings& settings) {
       settings.SoundInFile = ReadText(registry, kSoundInFile);
       settings.SoundOutFile = ReadText(registry, kSoundOutFile);
       settings.PauseCue = ReadFlag(registry, kPauseCue, defaults.PauseCue);
+      int32_t scheme = 0;
+      settings.Colours = registry.ReadInteger(kColourScheme, scheme) ? ColourSchemeFromStored(scheme)
+                                                                      : defaults.Colours;
     }
   } catch (...) {
   }
@@ -66,7 +70,8 @@ void WritePracticeSettings(IRegistry& registry, const TPracticeSettings& setting
         registry.WriteInteger(kSoundSet, settings.SoundSet) &&
         (settings.SoundInFile.empty() || registry.WriteString(kSoundInFile, settings.SoundInFile)) &&
         (settings.SoundOutFile.empty() || registry.WriteString(kSoundOutFile, settings.SoundOutFile)) &&
-        registry.WriteInteger(kPauseCue, settings.PauseCue ? 1 : 0);
+        registry.WriteInteger(kPauseCue, settings.PauseCue ? 1 : 0) &&
+        registry.WriteInteger(kColourScheme, static_cast<int32_t>(settings.Colours));
   } catch (...) {
   }
   registry.CloseKey();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "controls/ColourSchemes.h"
 #include "exercise/SoundSets.h"
 #include "persistence/Registry.h"
 
@@ -20,6 +21,8 @@ struct TPracticeSettings {
   static constexpr int32_t kMaxSessionMinutes = 600;
   // The bell at a session's end (whether or not the breathing sounds are on).
   bool EndBell = true;
+  // The main window's colours.
+  TColourSchemeId Colours = TColourSchemeId::Classic;
   // The "Sounds:" choice: a built-in set (0 the soft tones Lumeno always
   // had) or kOwnSoundFiles, which plays the two files named here (full
   // paths, UTF-8; empty until chosen).

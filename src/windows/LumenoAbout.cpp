@@ -7,6 +7,7 @@
 #include "base/ExecutablePath_win.h"
 #include "base/SystemLibrary_win.h"
 #include "windows/LumenoForm.h"
+#include "windows/LumenoLook.h"
 #include "windows/LumenoTexts.h"
 
 namespace lumeno {
@@ -87,6 +88,7 @@ void TFormAbout::CreateLateControls() {
   FLinkLabel1.SetCaption(kMakerHostW);
   FLinkLabel1.SetLinkType(lthttp);
   FLinkLabel1.SetHyperLink(kMakerHost);
+  ColoursChanged();
 }
 
 void TFormAbout::MakeFonts() {
@@ -136,6 +138,8 @@ void TFormAbout::FormCreate() {
 
 void TFormAbout::Button1Click() { EndModal(mrOk); }
 
+void TFormAbout::ColoursChanged() { FLinkLabel1.SetColor(LinkColor(TLinkLabel::kLinkColor)); }
+
 LRESULT TFormAbout::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
@@ -148,13 +152,13 @@ LRESULT TFormAbout::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       // The memos sit on the window's button-face colour.
       HDC dc = reinterpret_cast<HDC>(wp);
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      SetTextColor(dc, TextOnFace(GetSysColor(COLOR_WINDOWTEXT)));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lp) == FLabel2) {
         LRESULT brush = DefaultProc(msg, wp, lp);
-        SetTextColor(reinterpret_cast<HDC>(wp), RGB(0, 0, 0));
+        SetTextColor(reinterpret_cast<HDC>(wp), TextOnFace(RGB(0, 0, 0)));
         return brush;
       }
       break;

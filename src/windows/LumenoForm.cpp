@@ -13,6 +13,7 @@
 #include "resource.h"
 #include "windows/LumenoAbout.h"
 #include "windows/LumenoInstruction.h"
+#include "windows/LumenoLook.h"
 #include "windows/LumenoSettings.h"
 #include "windows/LumenoTexts.h"
 
@@ -134,6 +135,9 @@ TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
   };
 
   CreateControls();
+  // The controls start in the classic colours; a high-contrast theme changes them now.
+  RefreshHighContrast();
+  ApplyColours(false);
 
   // The placement store hooks the close query while the description is read.
   FRegForm = std::make_unique<TRegForm>(*this, FServices.MakeRegistry);
@@ -383,6 +387,31 @@ void TFormLumeno::SetTopMost(bool stayOnTop) {
 }
 
 void TFormLumeno::ApplyZOrder(bool topmost) { SetTopMost(topmost); }
+
+void TFormLumeno::SetColourScheme(TColourSchemeId scheme) {
+  FColourScheme = scheme;
+  ApplyColours(false);
+}
+
+void TFormLumeno::ApplyColours(bool force) {
+  const TColourScheme& c = HighContrast() ? HighContrastColours() : lumeno::ColourScheme(FColourScheme);
+  if (&c == FColours && !force) return;
+  FColours = &c;
+  FAlBarOddech.SetColors(BarColors(c));
+  FLinkLabel1.SetColor(ToColorRef(c.Link));
+  // The controls take the new look before the old one goes.
+  std::unique_ptr<TOwnLook> previous = std::move(FOwnLook);
+  if (c.OwnPanels) FOwnLook = std::make_unique<TOwnLook>(c);
+  const TPanelColors* panel = FOwnLook ? &FOwnLook->Panel() : nullptr;
+  SetPanelColors(FPanel1, panel);
+  SetPanelColors(FPanelMenu, panel);
+  for (HWND button : {FBmenu, FBInstruction, FBSettings, FBAbout}) SetButtonLook(button, FOwnLook.get());
+  if (c.DarkTitleBar != FDarkTitleBar) {
+    FDarkTitleBar = c.DarkTitleBar;
+    if (UseDarkTitleBar) UseDarkTitleBar(FHandle, FDarkTitleBar);
+  }
+  if (FHandle) RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
 
 void TFormLumeno::BInstructionClick() {
   if (FFormInstruction) FFormInstruction->ShowModal();
@@ -714,10 +743,16 @@ LRESULT TFormLumeno::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(lp) == FMemo1) {
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lp) == FMemo1 || (FPanelText && reinterpret_cast<HWND>(lp) == FPanelText)) {
+        // The note and the panel's text sit on their panel's colour.
         HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, ToColorRef(Colours().Text));
+        if (FOwnLook) {
+          SetBkColor(dc, FOwnLook->Panel().Face);
+          return reinterpret_cast<LRESULT>(FOwnLook->Panel().FaceBrush);
+        }
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
       break;

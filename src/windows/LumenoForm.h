@@ -13,6 +13,7 @@
 #include "app/Application.h"
 #include "app/JustOne.h"
 #include "controls/ALProgressBar_win.h"
+#include "controls/ColourSchemes.h"
 #include "controls/LinkLabel_win.h"
 #include "exercise/BreathingPacer.h"
 #include "exercise/PracticeRecord.h"
@@ -29,6 +30,7 @@ namespace lumeno {
 class TFormSettings;
 class TFormInstruction;
 class TFormAbout;
+class TOwnLook;
 
 // What the main window's components are built on. The defaults are the real
 // ones; tests put fakes in.
@@ -111,6 +113,13 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
   bool StayOnTop() const { return FStayOnTop; }
   int32_t BarWidth() const;
 
+  // The chosen colour scheme, applied at once. While a high-contrast theme is
+  // on the window takes the system's colours, whatever the scheme.
+  void SetColourScheme(TColourSchemeId scheme);
+  TColourSchemeId ColourScheme() const { return FColourScheme; }
+  // The colours in effect.
+  const TColourScheme& Colours() const { return *FColours; }
+
   // The loop's first showing: in the recorded window state, with the bounds
   // moved onto the screen when the caption could not be reached.
   void ShowMainForm(int showCommand);
@@ -155,6 +164,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormCloseRequest() override;
   void DpiChanged() override;
+  void ColoursChanged() override { ApplyColours(true); }
 
  private:
   void CreateControls();
@@ -171,6 +181,9 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
   // Top-most or not, whatever the style says (the placement store's z-order).
   void SetTopMost(bool topMost);
   void Command(int id);
+  // Hands the colours in effect to the bar, the panels, the buttons, the link
+  // and the caption, and repaints; unless forced, only when they changed.
+  void ApplyColours(bool force);
   // ISessionView: the bar's summary and value, the panel's text, the timer of
   // the time left and the taskbar follow the session.
   void SessionChanged() override;
@@ -227,6 +240,13 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
   bool FMenuTracking = false;
   bool FStayOnTop = false;
   uint8_t FWindowState = 0;
+
+  TColourSchemeId FColourScheme = TColourSchemeId::Classic;
+  // What the controls were created in.
+  const TColourScheme* FColours = &lumeno::ColourScheme(TColourSchemeId::Classic);
+  // The panels and buttons while Lumeno paints them itself.
+  std::unique_ptr<TOwnLook> FOwnLook;
+  bool FDarkTitleBar = false;
 };
 
 }  // namespace lumeno

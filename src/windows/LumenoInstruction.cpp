@@ -6,6 +6,7 @@
 
 #include "base/SystemLibrary_win.h"
 #include "windows/LumenoForm.h"
+#include "windows/LumenoLook.h"
 #include "windows/LumenoTexts.h"
 
 namespace lumeno {
@@ -44,8 +45,15 @@ void TFormInstruction::CreateLateControls() {
   if (!FRichEdit1) return;
   FitRichEdit();
   SwallowEscape(FRichEdit1);
-  SendMessageW(FRichEdit1, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_INFOBK)));
+  ColoursChanged();
   SetHelpText();
+}
+
+void TFormInstruction::ColoursChanged() {
+  // The box keeps a colour value, not the system colour; in a high-contrast
+  // theme it takes the window colour, on which the text's own colour reads.
+  if (!FRichEdit1) return;
+  SendMessageW(FRichEdit1, EM_SETBKGNDCOLOR, HighContrast() ? 1 : 0, static_cast<LPARAM>(GetSysColor(COLOR_INFOBK)));
 }
 
 void TFormInstruction::FitRichEdit() {

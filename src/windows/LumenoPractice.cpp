@@ -94,6 +94,7 @@ TFormPractice::TFormPractice(TFormSettings& settings, TFormLumeno& main) : FSett
   // Reading order, which is also the Tab order.
   FSections.push_back(MakeSessionSection());
   FSections.push_back(MakeSoundsSection());
+  FSections.push_back(MakeColoursSection());
 }
 
 TFormPractice::~TFormPractice() {

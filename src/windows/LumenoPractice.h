@@ -88,7 +88,9 @@ enum : int {
   IDC_VOLUME_FIGURE,
   IDC_SOUND_STATUS,
   IDC_VOLUME_STATUS,
-  // Colours from 540, history from 560.
+  IDC_COLOURS_LABEL = 540,
+  IDC_COLOURS,
+  // History from 560.
 };
 
 // One part of the window with the rows it owns.
@@ -152,6 +154,8 @@ std::unique_ptr<IPracticeSection> MakeSessionSection();
 // "Volume:" slider of Lumeno's audio session, and two status lines: the own
 // files that cannot be played, and why the slider is off.
 std::unique_ptr<IPracticeSection> MakeSoundsSection();
+// The "Colours:" list: the main window's colour scheme.
+std::unique_ptr<IPracticeSection> MakeColoursSection();
 
 // The session lengths the list offers, in minutes (0: no end), and their texts.
 inline constexpr int kSessionChoices[] = {0, 3, 5, 10, 15, 20, 30, 45, 60};

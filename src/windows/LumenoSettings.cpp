@@ -11,6 +11,7 @@
 #include "persistence/Registry_win.h"
 #include "windows/KeyboardUpDown.h"
 #include "windows/LumenoForm.h"
+#include "windows/LumenoLook.h"
 #include "windows/LumenoPractice.h"
 
 namespace lumeno {
@@ -296,6 +297,7 @@ void TFormSettings::ApplyPracticeSettings() {
   FSounds = SoundsOf(FPractice.SoundSet, playable(FPractice.SoundInFile), playable(FPractice.SoundOutFile),
                      FPractice.PauseCue);
   FMain.ApplySession(FPractice.SessionMinutes, FPractice.EndBell);
+  FMain.SetColourScheme(FPractice.Colours);
 }
 
 void TFormSettings::ButtonPracticeClick() {
@@ -451,10 +453,12 @@ LRESULT TFormSettings::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC: {
       HWND control = reinterpret_cast<HWND>(lp);
       if (std::find(std::begin(FFigures), std::end(FFigures), control) != std::end(FFigures)) {
+        // In a high-contrast theme the pair the theme makes for reading.
         HDC dc = reinterpret_cast<HDC>(wp);
-        SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        const int background = HighContrast() ? COLOR_WINDOW : COLOR_HIGHLIGHTTEXT;
+        SetBkColor(dc, GetSysColor(background));
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHTTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
       }
       break;
     }
