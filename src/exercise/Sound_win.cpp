@@ -11,6 +11,8 @@
 
 #include "base/ExecutablePath_win.h"
 #include "base/SystemLibrary_win.h"
+#include "base/Utf16.h"
+#include "exercise/SoundSets.h"
 
 namespace lumeno {
 namespace {
@@ -85,11 +87,11 @@ class TPlayerQueue {
   bool FStarted = false;
 };
 
-// The file names are the program's own, plain ASCII.
+// UTF-8 to the system's UTF-16; empty when it is not valid UTF-8.
 std::wstring Widen(const char* fileName) {
-  std::wstring wide;
-  for (const char* c = fileName; *c; ++c) wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-  return wide;
+  std::u16string text;
+  if (!Utf8ToUtf16(fileName, text)) return {};
+  return std::wstring(text.begin(), text.end());
 }
 
 }  // namespace
@@ -119,13 +121,15 @@ std::wstring TWaveSound::PathBesideExecutable(const char* fileName) {
 }
 
 std::wstring TWaveSound::PathOf(const char* fileName) {
+  if (IsFullPath(fileName)) return Widen(fileName);
   if (!FHaveDirectory) {
     FDirectory = ExecutableDirectory();
     FHaveDirectory = true;
   }
   // Without a directory there is nothing beside the executable to play.
-  if (FDirectory.empty()) return {};
-  return FDirectory + Widen(fileName);
+  const std::wstring name = Widen(fileName);
+  if (FDirectory.empty() || name.empty()) return {};
+  return FDirectory + name;
 }
 
 void TWaveSound::Start(const char* fileName) {

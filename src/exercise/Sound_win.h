@@ -1,6 +1,6 @@
 // The looping breathing sounds on Windows, played with sndPlaySoundW from the
-// executable's directory (a wide path, so a folder whose name lies outside
-// the ANSI code page still plays). A missing file plays nothing and reports
+// executable's directory or from a full path of the user's (a wide path, so
+// a folder whose name lies outside the ANSI code page still plays). A missing file plays nothing and reports
 // nothing. winmm is loaded with the first sound, not at start-up, and called
 // from a player thread of its own, so a call that blocks holds up the sounds,
 // never the window that asked for them.
@@ -50,7 +50,8 @@ class TWaveSound : public ISound {
 
  private:
   TPlayCall FPlay;
-  // The file beside the executable; empty when there is no such place.
+  // A full path as it is, else the file in the executable's folder; empty
+  // when there is no such place.
   std::wstring PathOf(const char* fileName);
 
   std::wstring FDirectory;  // with the trailing separator, read once

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/Application.h"
 #include "app/JustOne.h"
@@ -17,6 +18,7 @@
 #include "exercise/BreathingPacer.h"
 #include "exercise/PracticeRecord.h"
 #include "exercise/PracticeSession.h"
+#include "exercise/SessionVolume.h"
 #include "persistence/RegControls.h"
 #include "persistence/Registry.h"
 #include "windows/Form.h"
@@ -37,6 +39,10 @@ struct TLumenoServices {
   IClock* Clock = nullptr;                  // null: the performance counter
   ISound* Sound = nullptr;                  // null: the wave files beside the executable
   IPracticeLog* PracticeLog = nullptr;      // where finished practices go
+  ISessionVolume* Volume = nullptr;         // null: Lumeno's own audio session
+  // Asks for a sound file (title names which), starting at current; false
+  // when the user cancels. Null: the system's Open dialog.
+  std::function<bool(HWND owner, const wchar_t* title, std::wstring& path)> ChooseSoundFile;
   std::function<TLocalTime()> LocalNow;     // null: the system's local time
   ITaskbarButton* Taskbar = nullptr;        // null: the system's taskbar
   // Replaces the single-instance guard's after-load check (tests).
@@ -76,6 +82,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
   void SetForms(TFormSettings* settings, TFormInstruction* instruction, TFormAbout* about);
 
   TBreathingPacer& Pacer() { return *FPacer; }
+  const TLumenoServices& Services() const { return FServices; }
   TPracticeSession& Session() { return *FSession; }
   // The session's length (0: no end) and bell, as chosen; a new length
   // applies to the running session.

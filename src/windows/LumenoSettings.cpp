@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "exercise/BreathingPresets.h"
+#include "exercise/WaveFile_win.h"
 #include "persistence/Registry_win.h"
 #include "windows/KeyboardUpDown.h"
 #include "windows/LumenoForm.h"
@@ -289,6 +290,12 @@ void TFormSettings::PracticeChoiceMade() {
 }
 
 void TFormSettings::ApplyPracticeSettings() {
+  // Own files are read only when they are chosen: the built-in sets cost
+  // start-up nothing.
+  const bool own = FPractice.SoundSet == kOwnSoundFiles;
+  auto playable = [own](const std::string& path) { return own && CanPlaySoundFile(path) ? path : std::string(); };
+  FSounds = SoundsOf(FPractice.SoundSet, playable(FPractice.SoundInFile), playable(FPractice.SoundOutFile),
+                     FPractice.PauseCue);
   FMain.ApplySession(FPractice.SessionMinutes, FPractice.EndBell);
   FMain.SetColourScheme(FPractice.Colours);
 }

@@ -123,6 +123,8 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   // IPatternSource
   const TBreathingPattern& Pattern() const override { return FPattern; }
   bool SoundsEnabled() const override { return SoundsChecked(); }
+  // The chosen set's files (an own file that cannot be played left out) and the pause cue.
+  const TBreathSounds& Sounds() const override { return FSounds; }
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -170,6 +172,7 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   TRowTip FRowTips[4] = {};
   int FRowTipCount = 0;
   TPracticeSettings FPractice;
+  TBreathSounds FSounds;
   std::unique_ptr<TFormPractice> FFormPractice;
   // The check boxes' states while they do not exist yet.
   bool FStayOnTopChecked = false;

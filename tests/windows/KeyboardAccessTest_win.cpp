@@ -153,8 +153,11 @@ TEST_F(TKeyboard, PracticeOpensFromTheSettingsRunsItsTabOrderAndClosesOnEscape) 
     TLater::After(60, [&] {
       TFormPractice& p = *s.FormPractice();
       atStart = GetFocus();
-      const std::vector<HWND> order{p.Control(IDC_SESSION), p.Control(IDC_ENDBELL), p.Control(IDC_COLOURS),
-                                    p.Control(IDC_PRACTICE_CLOSE), p.Control(IDC_SESSION)};
+      // The slider only where there is an audio session (not under Wine).
+      std::vector<HWND> order{p.Control(IDC_SESSION), p.Control(IDC_ENDBELL), p.Control(IDC_SOUNDS),
+                              p.Control(IDC_PAUSECUE)};
+      if (IsWindowEnabled(p.Control(IDC_VOLUME))) order.push_back(p.Control(IDC_VOLUME));
+      order.insert(order.end(), {p.Control(IDC_COLOURS), p.Control(IDC_PRACTICE_CLOSE), p.Control(IDC_SESSION)});
       forward = TabWalk(order.front(), order.size() - 1, false);
       EXPECT_EQ(forward, order);
       EXPECT_EQ(TabWalk(order.front(), order.size() - 1, true), Reversed(order));
@@ -166,7 +169,7 @@ TEST_F(TKeyboard, PracticeOpensFromTheSettingsRunsItsTabOrderAndClosesOnEscape) 
   });
   ASSERT_NE(s.FormPractice(), nullptr);
   EXPECT_EQ(atStart, s.FormPractice()->Control(IDC_SESSION));
-  EXPECT_EQ(forward.size(), 5u);
+  EXPECT_GE(forward.size(), 7u);
   EXPECT_TRUE(closedByEscape);
   EXPECT_FALSE(IsWindowVisible(s.FormPractice()->Handle()));
 }

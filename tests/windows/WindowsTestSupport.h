@@ -238,6 +238,7 @@ class TLumenoFixture : public ::testing::Test {
     services.Taskbar = &Taskbar;
     services.PracticeLog = &Log;
     services.LocalNow = [] { return TLocalTime{1'750'000'000, 120}; };
+    if (Adjust) Adjust(services);
     Program = std::make_unique<TLumenoProgram>(services);
     Program->Create(GetModuleHandleW(nullptr));
   }
@@ -247,6 +248,8 @@ class TLumenoFixture : public ::testing::Test {
   TFormAbout& About() { return *Program->FormAbout; }
   TFormInstruction& Instruction() { return *Program->FormInstruction; }
 
+  // Changes the services before Start creates the program (other fakes).
+  std::function<void(TLumenoServices&)> Adjust;
   std::vector<std::string> Events;
   TManualClock Clock{Events};
   TRecordingSound Sound{Events};
