@@ -30,6 +30,8 @@ constexpr int kMemoWidth = 109;
 constexpr int kLinkWidth = 130;
 // The link label, centred on the side menu (it overhangs by a pixel or two).
 constexpr TBounds kLinkDesign{Div2(kPanelMenuWidth - kLinkWidth), 160, kLinkWidth, 13};
+// How long the sound's thread may take to stop and end when the window goes.
+constexpr unsigned kPlayerEndMs = 2000;
 
 // A child control's bounds in its parent's client coordinates.
 TBounds ChildBoundsOf(HWND hwnd) {
@@ -49,7 +51,8 @@ TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
     FServices.Clock = FOwnClock.get();
   }
   if (!FServices.Sound) {
-    FOwnSound = std::make_unique<TWaveSound>();
+    FPlayer = FServices.Player ? FServices.Player : &TPlayerThread::System();
+    FOwnSound = std::make_unique<TWaveSound>(*FPlayer);
     FServices.Sound = FOwnSound.get();
   }
   FPacer = std::make_unique<TBreathingPacer>(*FServices.Clock, FTimerBreatch, FPacerBar, *FServices.Sound);
@@ -110,6 +113,11 @@ TFormLumeno::~TFormLumeno() {
   FTimerBreatch.SetEnabled(false);
   DestroyForm();
   if (FPopupMenu) DestroyMenu(FPopupMenu);
+  // Everything is saved by now. The sound stops and its thread ends; one
+  // stuck inside the system's player would keep the process alive after
+  // WinMain returns, so then the process ends here.
+  if (FPlayer && !FPlayer->End(kPlayerEndMs))
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(FApplication.ExitCode()));
 }
 
 void TFormLumeno::SetForms(TFormSettings* settings, TFormInstruction* instruction, TFormAbout* about) {

@@ -25,6 +25,7 @@ namespace lumeno {
 class TFormSettings;
 class TFormInstruction;
 class TFormAbout;
+class TPlayerThread;
 
 // What the main window's components are built on. The defaults are the real
 // ones; tests put fakes in.
@@ -32,6 +33,8 @@ struct TLumenoServices {
   TRegistryFactory MakeRegistry = nullptr;  // null: the Win32 registry
   IClock* Clock = nullptr;                  // null: the performance counter
   ISound* Sound = nullptr;                  // null: the wave files beside the executable
+  // Plays those wave files when Sound is null; null: the system's player.
+  TPlayerThread* Player = nullptr;
   IPracticeLog* PracticeLog = nullptr;      // where finished practices go
   // Replaces the single-instance guard's after-load check (tests).
   std::function<void()> GuardLoaded;
@@ -170,6 +173,8 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
 
   std::unique_ptr<IClock> FOwnClock;
   std::unique_ptr<ISound> FOwnSound;
+  // The thread FOwnSound plays on, ended with the window.
+  TPlayerThread* FPlayer = nullptr;
   TPacerBar FPacerBar{FAlBarOddech};
   std::unique_ptr<TBreathingPacer> FPacer;
 
