@@ -128,6 +128,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   bool HandleAllocated() override { return FHandle != nullptr; }
   void ApplyZOrder(bool topmost) override;
   bool Loading() const override { return FLoading; }
+  int32_t GetDpi() const override { return Dpi(); }
   TCloseQueryEvent& OnCloseQuery() override { return FOnCloseQuery; }
 
  protected:
