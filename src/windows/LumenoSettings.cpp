@@ -42,9 +42,9 @@ struct TRow {
 
 constexpr TRow kLeftRows[] = {
     {L"Cycle duration is ", IDC_DURATION, IDC_UDURATION, L"seconds.",
-     L"Changing the cycle splits it: 60 % breathing out, 5 % for each pause, the rest breathing in."},
+     L"Changing the cycle splits it: 60% breathing out, 5% for each pause, the rest breathing in."},
     {L"It is ", IDC_BPM, IDC_UBPM, L"breaths per minute.",
-     L"Changing the rate splits the cycle it gives: 60 % breathing out, 5 % for each pause, "
+     L"Changing the rate splits the cycle it gives: 60% breathing out, 5% for each pause, "
      L"the rest breathing in."},
 };
 constexpr TRow kRightRows[] = {
