@@ -452,14 +452,23 @@ TEST_F(TSettingsDialog, EachEntrySetsTheLivePatternAndTheFigures) {
     EXPECT_EQ(Figures(s), row.figures);
     EXPECT_EQ(SendMessageW(s.ComboPattern(), CB_GETCURSEL, 0, 0), row.index);
   }
-  // "Custom" changes nothing.
-  Choose(s, 3);
-  Choose(s, 5);
-  EXPECT_EQ(Phases(s.Pattern()), "40 70 80 0");
-  EXPECT_EQ(Figures(s), "19.0 3.2 4.0 0.0 8.0 7.0");
-  EXPECT_EQ(Chosen(s), "Custom");
   // Nothing is saved before OK.
   EXPECT_EQ(*Stored("Breath In"), Dword(30));
+}
+
+TEST_F(TSettingsDialog, CustomBringsBackTheFiguresFromBeforeTheFirstPreset) {
+  StoreSettings(33, 66, 4, 7, false, true, true);
+  Start();
+  TFormSettings& s = Settings();
+  const std::string own = Figures(s);
+  Choose(s, 5);  // no preset chosen yet: nothing changes
+  EXPECT_EQ(Figures(s), own);
+  Choose(s, 2);
+  Choose(s, 3);
+  Choose(s, 5);
+  EXPECT_EQ(Phases(s.Pattern()), "33 7 66 4");
+  EXPECT_EQ(Figures(s), own);
+  EXPECT_EQ(Chosen(s), "Custom");
 }
 
 TEST_F(TSettingsDialog, ThePacersNextPhasesTakeTheChosenPattern) {
