@@ -11,7 +11,7 @@ LUMENO_BUILD_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils
 # fonts-wine is only recommended by wine, and installs skip recommendations: it
 # brings "MS Sans Serif" and the Marlett caption-button symbols.
 LUMENO_WINE_PACKAGES=(wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick)
-LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev wixl msitools zip clang libclang-rt-14-dev)
+LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev wixl msitools zip clang libclang-rt-14-dev python3-yaml)
 
 log() { printf '[lumeno] %s\n' "$*" >&2; }
 
