@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/ALProgressBar.h"
+#include "controls/ColourSchemes.h"
 
 namespace {
 
@@ -94,6 +95,18 @@ void BM_GradientRebuild(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * state.range(0) * state.range(1) * 4);
 }
 
+// The main window's bar re-rendered in each colour scheme (by its number):
+// every scheme's gradient costs what Classic's does.
+void BM_SchemeRebuild(benchmark::State& state) {
+  TMemorySurface surface;
+  TALProgressBarCore bar(&surface);
+  Configure(bar, 86, 403);
+  const TColourScheme& s = ColourScheme(static_cast<TColourSchemeId>(state.range(0)));
+  bar.SetColors(BarColors(s));
+  bar.SetPosition(1500);
+  for (auto _ : state) bar.SetMax(3000);
+}
+
 // The floor: one plain copy of an image of the bar's size.
 void BM_ImageMemcpy(benchmark::State& state) {
   const size_t pixels = static_cast<size_t>(state.range(0) * state.range(1));
@@ -110,5 +123,6 @@ BENCHMARK(BM_ImageMemcpy) BAR_SIZES;
 BENCHMARK(BM_PositionWrite) BAR_SIZES;
 BENCHMARK(BM_PositionWriteFull) BAR_SIZES;
 BENCHMARK(BM_GradientRebuild) BAR_SIZES;
+BENCHMARK(BM_SchemeRebuild)->DenseRange(0, kColourSchemeCount - 1);
 
 }  // namespace

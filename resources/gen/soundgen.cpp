@@ -1,5 +1,6 @@
-// Makes the two breathing sounds, in.wav and ex.wav, into the folder given as
-// the only argument. Runs on the build host (plain C++17, no platform calls).
+// Makes the two breathing sounds, in.wav and ex.wav, and the bell that ends a
+// session, end.wav, into the folder given as the only argument. Runs on the
+// build host (plain C++17, no platform calls).
 //
 // Each sound is a soft chord gliding endlessly (a Shepard-Risset glissando):
 // up for breathing in, lower and down for breathing out, with a gentle swell
@@ -179,6 +180,37 @@ bool MakeSound(const TSoundSpec& spec, const std::string& folder) {
   return WriteWave(folder + "/" + spec.fileName, samples);
 }
 
+// A soft bell struck once: a few inharmonic partials, each dying away at its
+// own pace, a gentle strike instead of a click, and a fade to silence by the
+// end of the file.
+bool MakeBell(const std::string& folder) {
+  constexpr double kBellSeconds = 3.0;
+  constexpr int kBellSamples = static_cast<int>(kSampleRate * kBellSeconds);
+  struct TPartial {
+    double ratio, weight, decay;  // decay: per second
+  };
+  constexpr double kStrike = 523.25;  // C5
+  constexpr TPartial kPartials[] = {
+      {0.5, 0.35, 1.2}, {1.0, 1.0, 1.6}, {1.19, 0.3, 2.2}, {1.56, 0.25, 2.6}, {2.0, 0.3, 3.0}, {2.74, 0.12, 4.0}};
+  std::vector<double> mix(kBellSamples);
+  double peak = 0;
+  for (int n = 0; n < kBellSamples; ++n) {
+    const double t = static_cast<double>(n) / kSampleRate;
+    double v = 0;
+    for (const TPartial& p : kPartials)
+      v += p.weight * std::exp(-p.decay * t) * std::sin(2.0 * kPi * kStrike * p.ratio * t);
+    const double strike = std::min(1.0, t / 0.008);
+    // The last half second goes smoothly to nothing.
+    const double tail = std::min(1.0, (kBellSeconds - t) / 0.5);
+    mix[n] = v * strike * std::sin(kPi / 2 * tail);
+    peak = std::max(peak, std::fabs(mix[n]));
+  }
+  std::vector<std::int16_t> samples(kBellSamples);
+  for (int n = 0; n < kBellSamples; ++n)
+    samples[n] = static_cast<std::int16_t>(std::lround(mix[n] / peak * 0.5 * 32767.0));
+  return WriteWave(folder + "/end.wav", samples);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -197,6 +229,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "soundgen: cannot write %s/%s\n", argv[1], spec.fileName);
       return 1;
     }
+  }
+  if (!MakeBell(argv[1])) {
+    std::fprintf(stderr, "soundgen: cannot write %s/end.wav\n", argv[1]);
+    return 1;
   }
   return 0;
 }

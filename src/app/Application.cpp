@@ -102,6 +102,7 @@ bool TApplication::ProcessMessage() {
     PostQuitMessage(exitCode_);
     return false;
   }
+  if (msg.message == WM_KEYDOWN && KeyPreview && KeyPreview(msg)) return true;
   if (!DialogMessage(msg)) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
@@ -151,6 +152,8 @@ LRESULT CALLBACK TApplication::AppWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPA
 }
 
 LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (OnAppMessage && OnAppMessage(msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) PostMessageW(handle_, WM_APP_FORWARD_ACTIVATION, 0, 0);

@@ -52,6 +52,12 @@ class TApplication {
   // posted again so that every enclosing loop ends too.
   bool ProcessMessage();
 
+  // Sees every key press before the windows do; true when it took the key.
+  std::function<bool(const MSG& msg)> KeyPreview;
+  // Sees the application window's messages first (the taskbar's, which go to
+  // the window that owns the button); true when it answered, with result.
+  std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)> OnAppMessage;
+
   // Top-level windows whose controls get dialog-style keyboard navigation (Tab,
   // arrows, mnemonics) through IsDialogMessage.
   void AddDialogWindow(HWND hwnd);

@@ -2,9 +2,11 @@
 #include <windows.h>
 
 #include "app/Application.h"
+#include "base/SystemLibrary_win.h"
 #include "windows/LumenoProgram.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  lumeno::RestrictLibrarySearch();
   int exitCode = 0;
   {
     lumeno::TLumenoProgram program;

@@ -117,7 +117,7 @@ void TALProgressBarCore::SetPosition(int32_t value) {
     next = CurrentPaintState();
     // A paint giving exactly the pixels of the last full one is left out,
     // and one differing only in the filled length redraws only the difference.
-    if (FPaintedValid && !FShowPosText && (*next == FPainted || PaintFillChange(*next))) return;
+    if (FPaintedValid && !FShowPosText && FNote.empty() && (*next == FPainted || PaintFillChange(*next))) return;
   }
   // Paint never throws, so the flag is always set back.
   FRebuildBarImage = false;
@@ -146,6 +146,11 @@ void TALProgressBarCore::SetBorderWidth(int32_t value) {
   Paint();
 }
 
+void TALProgressBarCore::SetNote(std::string_view value) {
+  FNote.assign(value);
+  Paint();
+}
+
 void TALProgressBarCore::SetShowPosText(bool value) {
   FShowPosText = value;
   Paint();
@@ -153,6 +158,18 @@ void TALProgressBarCore::SetShowPosText(bool value) {
 
 void TALProgressBarCore::SetFontColor(TColor value) {
   FFontColor = value;
+  Paint();
+}
+
+void TALProgressBarCore::SetColors(const TBarColors& colors) {
+  FBarColorStyle = colors.Style;
+  FBarColor1 = colors.Color1;
+  FBarColor2 = colors.Color2;
+  FBarColor3 = colors.Color3;
+  FBackgroundColor = colors.Background;
+  FBorderColor1 = colors.Border1;
+  FBorderColor2 = colors.Border2;
+  FFontColor = colors.Font;
   Paint();
 }
 
@@ -189,6 +206,7 @@ void TALProgressBarCore::PaintAs(const TPaintedState* known) noexcept {
         }
         if (FShowBorder) DrawBorder();
         if (FShowPosText) DrawPosText();
+        if (!FNote.empty()) DrawNote();
         FSurface->Present();
         if (!FLoading) {
           FPainted = known != nullptr ? *known : CurrentPaintState();
@@ -421,6 +439,48 @@ void TALProgressBarCore::DrawPosText() {
   const int64_t y = int64_t{FHeight / 2} - extent.Height / 2;
   auto clampToInt32 = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
   FSurface->DrawText(clampToInt32(x), clampToInt32(y), FText, Resolve(FFontColor));
+}
+
+std::vector<std::string> TALProgressBarCore::NoteLines(int32_t width) const {
+  std::vector<std::string> lines;
+  if (FSurface == nullptr) return lines;
+  // Inside the frame, with a little air on both sides.
+  const int64_t room = int64_t{width} - 2 * (Inset() + 2);
+  size_t start = 0;
+  while (start <= FNote.size()) {
+    const size_t end = std::min(FNote.find('\n', start), FNote.size());
+    const std::string_view paragraph = std::string_view(FNote).substr(start, end - start);
+    std::string line;
+    size_t at = 0;
+    while (at < paragraph.size()) {
+      const size_t space = std::min(paragraph.find(' ', at), paragraph.size());
+      const std::string_view word = paragraph.substr(at, space - at);
+      std::string longer = line.empty() ? std::string(word) : line + " " + std::string(word);
+      // A word too long for the room gets a line of its own, clipped.
+      if (!line.empty() && FSurface->MeasureText(longer).Width > room) {
+        lines.push_back(std::move(line));
+        longer.assign(word);
+      }
+      line = std::move(longer);
+      at = space + 1;
+    }
+    lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+void TALProgressBarCore::DrawNote() {
+  const std::vector<std::string> lines = NoteLines(FWidth);
+  const int64_t lineHeight = FSurface->MeasureText("Xg").Height;
+  int64_t y = int64_t{FHeight / 2} - static_cast<int64_t>(lines.size()) * lineHeight / 2;
+  for (const std::string& line : lines) {
+    const int64_t x = int64_t{FWidth / 2} - FSurface->MeasureText(line).Width / 2;
+    FSurface->DrawText(static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX)),
+                       static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX)), line,
+                       Resolve(FFontColor));
+    y += lineHeight;
+  }
 }
 
 void TALProgressBarCore::FillRect(int64_t left, int64_t top, int64_t right, int64_t bottom, TPixel pixel) {

@@ -71,6 +71,18 @@ struct TBarBitmap {
   void Clear();
 };
 
+// Every colour of the bar at once (a colour scheme).
+struct TBarColors {
+  TBarColorStyle Style = cs3Colors;
+  TColor Color1 = clGreen;
+  TColor Color2 = clYellow;
+  TColor Color3 = clRed;
+  TColor Background = clBtnFace;
+  TColor Border1 = clBtnShadow;
+  TColor Border2 = clBtnHighlight;
+  TColor Font = clWindowText;
+};
+
 class TALProgressBarCore {
  public:
   // The surface may be attached later; until then writes store and skip the paint.
@@ -137,9 +149,19 @@ class TALProgressBarCore {
   void SetBorderWidth(int32_t value);
   bool GetShowPosText() const { return FShowPosText; }
   void SetShowPosText(bool value);
+  // Lines shown over the bar, in the font colour: paragraphs separated by
+  // '\n', each wrapped at its spaces to fit inside the frame, every line
+  // centred and the block centred too. Empty: none. 8-bit text, as the
+  // position text.
+  const std::string& GetNote() const { return FNote; }
+  void SetNote(std::string_view value);
+  // The note as it is drawn on a control width pixels wide.
+  std::vector<std::string> NoteLines(int32_t width) const;
   // The position text's colour, a part of the control's font.
   TColor GetFontColor() const { return FFontColor; }
   void SetFontColor(TColor value);
+  // Stores all of them and repaints once, re-rendering the bar layer.
+  void SetColors(const TBarColors& colors);
 
   // While the host reads the control's stored properties the paints leave the
   // bar layer and the track out.
@@ -174,6 +196,7 @@ class TALProgressBarCore {
   void TileBarBitmap();
   void DrawBorder();
   void DrawPosText();
+  void DrawNote();
   void FillRect(int64_t left, int64_t top, int64_t right, int64_t bottom, TPixel pixel);
   void HorzLine(int64_t fromX, int64_t toX, int64_t y, TPixel pixel);
   void VertLine(int64_t x, int64_t fromY, int64_t toY, TPixel pixel);
@@ -239,6 +262,7 @@ class TALProgressBarCore {
 
   TColor FFontColor = clWindowText;
   bool FLoading = false;
+  std::string FNote;
   std::string FText;  // reused so that a Position write allocates nothing
   // The state the screen was last fully presented in; invalid after a paint
   // that was skipped or failed.

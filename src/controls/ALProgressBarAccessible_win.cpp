@@ -29,6 +29,16 @@ class TBarAccessible final : public TAccessibleProxy {
     return true;
   }
   long ExtraState() const override { return STATE_SYSTEM_READONLY; }
+  const wchar_t* DefaultAction() const override {
+    const TALProgressBar* bar = TALProgressBar::FromHandle(FHwnd);
+    return bar && !bar->AccessibleAction().empty() ? bar->AccessibleAction().c_str() : nullptr;
+  }
+  bool DoDefaultAction() override {
+    TALProgressBar* bar = TALProgressBar::FromHandle(FHwnd);
+    if (!bar || !bar->OnAccessibleAction) return false;
+    bar->OnAccessibleAction();
+    return true;
+  }
 };
 
 }  // namespace

@@ -15,10 +15,14 @@ using TPixel = uint32_t;
 
 inline constexpr TColor clSystemColor = 0xFF000000u;
 inline constexpr TColor clActiveCaption = clSystemColor | 2u;
+inline constexpr TColor clWindow = clSystemColor | 5u;
 inline constexpr TColor clWindowText = clSystemColor | 8u;
+inline constexpr TColor clHighlight = clSystemColor | 13u;
 inline constexpr TColor clBtnFace = clSystemColor | 15u;
 inline constexpr TColor clBtnShadow = clSystemColor | 16u;
+inline constexpr TColor clBtnText = clSystemColor | 18u;
 inline constexpr TColor clBtnHighlight = clSystemColor | 20u;
+inline constexpr TColor clHotLight = clSystemColor | 26u;
 inline constexpr TColor clBlack = 0x000000u;
 inline constexpr TColor clGreen = 0x008000u;
 inline constexpr TColor clYellow = 0x00FFFFu;

@@ -230,6 +230,21 @@ LRESULT CALLBACK TALProgressBar::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
       return reinterpret_cast<LRESULT>(self->GetFont());
     case WM_GETOBJECT:
       return AnswerGetObject(hwnd, wParam, lParam);
+    case WM_MOUSEACTIVATE: {
+      // Comes before the button press: a click into a window that is not in
+      // front only brings it there.
+      HWND root = ::GetAncestor(hwnd, GA_ROOT);
+      self->FActivatingClick =
+          HIWORD(lParam) == WM_LBUTTONDOWN && root != nullptr && ::GetForegroundWindow() != root;
+      break;
+    }
+    case WM_LBUTTONDOWN:
+      if (self->FActivatingClick) {
+        self->FActivatingClick = false;
+      } else if (self->OnClick) {
+        self->OnClick();
+      }
+      return 0;
     case WM_NCDESTROY:
       ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       self->FHandle = nullptr;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -77,6 +78,13 @@ class TALProgressBar {
   void SetBorderWidth(int32_t value) { FCore.SetBorderWidth(value); }
   bool GetShowPosText() const { return FCore.GetShowPosText(); }
   void SetShowPosText(bool value) { FCore.SetShowPosText(value); }
+  // Lines over the bar, wrapped to its width (8-bit, as the position text).
+  const std::string& GetNote() const { return FCore.GetNote(); }
+  void SetNote(std::string_view value) { FCore.SetNote(value); }
+
+  // A left click on the bar; not the click that only brings an inactive
+  // window to the front.
+  std::function<void()> OnClick;
 
   // Copies the font (null: the default GUI font) for the position text, then
   // repaints. The caller keeps its font. WM_SETFONT does the same.
@@ -84,6 +92,7 @@ class TALProgressBar {
   HFONT GetFont() const;
   TColor GetFontColor() const { return FCore.GetFontColor(); }
   void SetFontColor(TColor value) { FCore.SetFontColor(value); }
+  void SetColors(const TBarColors& colors) { FCore.SetColors(colors); }
 
   // While the owner sets up the control from its description: paints leave the
   // bar and the track out.
@@ -103,6 +112,11 @@ class TALProgressBar {
   const std::wstring& AccessibleName() const { return FAccessibleName; }
   void SetAccessibleValue(std::wstring label, bool withPercent);
   std::wstring AccessibleValue() const;
+  // The default action a screen reader offers (empty: none), and what doing
+  // it runs.
+  void SetAccessibleAction(std::wstring name) { FAccessibleAction = std::move(name); }
+  const std::wstring& AccessibleAction() const { return FAccessibleAction; }
+  std::function<void()> OnAccessibleAction;
   // The bar that owns the window, or null.
   static TALProgressBar* FromHandle(HWND hwnd);
 
@@ -118,6 +132,9 @@ class TALProgressBar {
   std::wstring FAccessibleName;
   std::wstring FAccessibleLabel;
   bool FAccessiblePercent = true;
+  std::wstring FAccessibleAction;
+  // The button press that comes with this click activated the window.
+  bool FActivatingClick = false;
 };
 
 }  // namespace lumeno

@@ -1,5 +1,7 @@
 #include "controls/Accessible_win.h"
 
+#include "base/SystemLibrary_win.h"
+
 namespace lumeno {
 
 namespace {
@@ -16,19 +18,14 @@ struct TOleAcc {
   decltype(&::CoInitializeEx) InitializeCom = nullptr;
 };
 
-template <typename T>
-void Resolve(HMODULE module, const char* name, T& entry) {
-  if (module) entry = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 const TOleAcc* OleAcc() {
   static const TOleAcc loaded = [] {
     TOleAcc lib;
-    HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-    Resolve(oleacc, "CreateStdAccessibleObject", lib.CreateStd);
-    Resolve(oleacc, "LresultFromObject", lib.Lresult);
-    Resolve(LoadLibraryW(L"oleaut32.dll"), "SysAllocStringLen", lib.AllocString);
-    Resolve(LoadLibraryW(L"ole32.dll"), "CoInitializeEx", lib.InitializeCom);
+    HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+    ResolveProc(oleacc, "CreateStdAccessibleObject", lib.CreateStd);
+    ResolveProc(oleacc, "LresultFromObject", lib.Lresult);
+    ResolveProc(LoadSystemLibrary(L"oleaut32.dll"), "SysAllocStringLen", lib.AllocString);
+    ResolveProc(LoadSystemLibrary(L"ole32.dll"), "CoInitializeEx", lib.InitializeCom);
     // Handing an object to another process marshals it, which needs the
     // thread in an apartment; the GUI thread joins one for the rest of the run.
     if (lib.InitializeCom) lib.InitializeCom(nullptr, COINIT_APARTMENTTHREADED);

@@ -68,6 +68,12 @@ void TLinkLabel::SetFont(HFONT font) {
   if (FHandle) InvalidateRect(FHandle, nullptr, FALSE);
 }
 
+void TLinkLabel::SetColor(COLORREF color) {
+  if (color == FColor) return;
+  FColor = color;
+  if (FHandle) InvalidateRect(FHandle, nullptr, FALSE);
+}
+
 void TLinkLabel::SetAlignment(TLinkAlignment alignment) {
   if (alignment == FAlignment) return;
   FAlignment = alignment;
@@ -163,7 +169,7 @@ void TLinkLabel::Paint(HDC dc) {
   IntersectClipRect(dc, cell.left, cell.top, cell.right, cell.bottom);
   PaintParentBackground(dc, client);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, kLinkColor);
+  SetTextColor(dc, FColor);
   DrawTextW(dc, Caption().c_str(), -1, &client, TextFormat());
   if (GetFocus() == FHandle) DrawFocusRect(dc, &cell);
   RestoreDC(dc, saved);

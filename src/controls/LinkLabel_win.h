@@ -1,11 +1,11 @@
-// The hyperlink label as a Win32 child control: its caption in pure blue,
-// underlined, on the parent's background, with the hand cursor. It paints
-// only its text's cell; the rest of its rectangle shows what the parent
-// painted there (so the parent must not clip its children). A left press
-// opens prefix + HyperLink through the shell. It is a tab stop: focused, it
-// shows a focus rectangle and Enter or Space opens the link as a press does;
-// a press itself leaves the focus where it was. Screen readers find a link
-// named after its caption, with the default action "Jump".
+// The hyperlink label as a Win32 child control: its caption in pure blue (or
+// a colour its owner gives), underlined, on the parent's background, with the
+// hand cursor. It paints only its text's cell; the rest of its rectangle
+// shows what the parent painted there (so the parent must not clip its
+// children). A left press opens prefix + HyperLink through the shell. It is a
+// tab stop: focused, it shows a focus rectangle and Enter or Space opens the
+// link as a press does; a press itself leaves the focus where it was. Screen
+// readers find a link named after its caption, with the default action "Jump".
 #pragma once
 
 #include <windows.h>
@@ -49,6 +49,10 @@ class TLinkLabel : public TLinkLabelCore {
   void SetFont(HFONT font);
   HFONT Font() const { return FFont; }
 
+  // The caption's colour (kLinkColor unless set); repaints.
+  void SetColor(COLORREF color);
+  COLORREF Color() const { return FColor; }
+
   void SetAlignment(TLinkAlignment alignment);
   TLinkAlignment Alignment() const { return FAlignment; }
 
@@ -75,6 +79,7 @@ class TLinkLabel : public TLinkLabelCore {
   HFONT FFont = nullptr;
   TUniqueFont FLinkFont;
   TLinkAlignment FAlignment = TLinkAlignment::Left;
+  COLORREF FColor = kLinkColor;
   bool FAutoSize = true;
 };
 

@@ -39,6 +39,13 @@ int32_t ClampToInt32(int64_t v) {
 
 }  // namespace
 
+int64_t CountsToMs(uint64_t ticks, int64_t frequency) {
+  if (frequency <= 0) return INT64_MAX;
+  // The product wraps in 64 bits, as a counter that wrapped around needs; the
+  // division and rounding are exact extended precision.
+  return RoundQuotient(static_cast<int64_t>(ticks * 1000u), frequency);
+}
+
 TBreathingPacer::TBreathingPacer(IClock& clock, ITimer& timer, IPacerBar& bar, ISound& sound)
     : clock_(clock), timer_(timer), bar_(bar), sound_(sound) {}
 
@@ -65,15 +72,45 @@ int64_t TBreathingPacer::ElapsedMs() {
   FNowCount = clock_.Counter();
   // A counter without a usable frequency cannot time anything: the moving
   // phase counts as over, so the pauses still pace the bar.
-  if (FFrequency <= 0) return INT64_MAX;
-  // Difference and product wrap in 64 bits, as a counter that wrapped around
-  // needs; the division and rounding are exact extended precision.
-  const uint64_t ticks = static_cast<uint64_t>(FNowCount) - static_cast<uint64_t>(FStartCount);
-  const int64_t scaled = static_cast<int64_t>(ticks * 1000u);
-  return RoundQuotient(scaled, FFrequency);
+  return CountsToMs(static_cast<uint64_t>(FNowCount) - static_cast<uint64_t>(FStartCount), FFrequency);
+}
+
+void TBreathingPacer::Pause() {
+  if (run_ != TRun::Running) return;
+  run_ = TRun::Paused;
+  pausedAt_ = clock_.Counter();
+  timer_.SetEnabled(false);
+  sound_.Stop();
+}
+
+void TBreathingPacer::Resume() {
+  if (run_ != TRun::Paused) return;
+  run_ = TRun::Running;
+  const uint64_t held = static_cast<uint64_t>(clock_.Counter()) - static_cast<uint64_t>(pausedAt_);
+  if (Tag == 0 || Tag == 2) {
+    // The clock of the moving phase skips the time it was held.
+    FStartCount = static_cast<int64_t>(static_cast<uint64_t>(FStartCount) + held);
+    timer_.SetEnabled(true);
+    if (Source().SoundsEnabled()) sound_.Start(Tag == 0 ? kInhaleSound : kExhaleSound);
+    return;
+  }
+  const int64_t spent = CountsToMs(static_cast<uint64_t>(pausedAt_) - static_cast<uint64_t>(holdStart_), FFrequency);
+  holdStart_ = static_cast<int64_t>(static_cast<uint64_t>(holdStart_) + held);
+  const int64_t left = int64_t{holdMs_} - spent;
+  timer_.SetInterval(left > 0 ? static_cast<uint32_t>(left) : 1u);
+  timer_.SetEnabled(true);
+}
+
+void TBreathingPacer::Restart() {
+  run_ = TRun::Running;
+  Tag = 0;
+  FStartCount = clock_.Counter();
+  Start();
 }
 
 void TBreathingPacer::TimerBreatchTimer() {
+  // A tick queued before the timer stopped.
+  if (run_ != TRun::Running) return;
   switch (Tag) {
     case 0: {  // inhale: the bar rises
       const int64_t elapsed = ElapsedMs();
@@ -86,7 +123,9 @@ void TBreathingPacer::TimerBreatchTimer() {
       const IPatternSource& source = Source();
       Tag = 1;
       bar_.PhaseChanged(Tag);
-      timer_.SetInterval(PauseInterval(source.Pattern().FHoldOut));
+      holdStart_ = FNowCount;
+      holdMs_ = PauseInterval(source.Pattern().FHoldOut);
+      timer_.SetInterval(holdMs_);
       if (source.SoundsEnabled()) sound_.Stop();
       return;
     }
@@ -112,10 +151,22 @@ void TBreathingPacer::TimerBreatchTimer() {
         return;
       }
       bar_.SetPosition(0);
+      if (listener_ != nullptr && listener_->ExhaleEnded(FNowCount)) {
+        // Stopped on a full breath: the bar rests empty, nothing ticks, and
+        // whatever loops goes quiet.
+        run_ = TRun::Ended;
+        Tag = 3;
+        timer_.SetEnabled(false);
+        sound_.Stop();
+        listener_->BreathingEnded();
+        return;
+      }
       const IPatternSource& source = Source();
       Tag = 3;
       bar_.PhaseChanged(Tag);
-      timer_.SetInterval(PauseInterval(source.Pattern().FHoldIn));
+      holdStart_ = FNowCount;
+      holdMs_ = PauseInterval(source.Pattern().FHoldIn);
+      timer_.SetInterval(holdMs_);
       if (source.SoundsEnabled()) sound_.Stop();
       return;
     }

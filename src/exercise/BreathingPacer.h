@@ -60,6 +60,20 @@ class IPatternSource {
   virtual bool SoundsEnabled() const = 0;
 };
 
+// Told when an exhale ends, the bar having come down empty.
+class IExhaleListener {
+ public:
+  virtual ~IExhaleListener() = default;
+  // counter: the reading that ended the exhale. True stops the breathing here.
+  virtual bool ExhaleEnded(int64_t counter) = 0;
+  // The breathing has stopped after ExhaleEnded said so: timer off, loop stopped.
+  virtual void BreathingEnded() = 0;
+};
+
+// Milliseconds in a span of counter ticks, rounded exactly; a frequency that
+// is not positive times nothing (INT64_MAX).
+int64_t CountsToMs(uint64_t ticks, int64_t frequency);
+
 class TBreathingPacer {
  public:
   TBreathingPacer(IClock& clock, ITimer& timer, IPacerBar& bar, ISound& sound);
@@ -73,7 +87,23 @@ class TBreathingPacer {
   void Start();
   // One timer tick. Phase lengths become Max and pause intervals as tenths x 100
   // wrapped to 32 bits; a pause that comes out at 0 ms or less lasts 1 ms.
+  // Does nothing while paused or ended.
   void TimerBreatchTimer();
+
+  // Told at the end of every exhale (null: nobody, and nothing ever ends).
+  void SetExhaleListener(IExhaleListener* listener) { listener_ = listener; }
+  // Holds the breathing where it is: the bar stays, the timer and the looping
+  // sound stop, and the phase keeps the time it has run.
+  void Pause();
+  // Goes on from where Pause held it: a moving phase from its position (its
+  // sound starts again), a pause for what was left of it.
+  void Resume();
+  // After an end: a fresh cycle from the inhale, as at start-up.
+  void Restart();
+  bool Paused() const { return run_ == TRun::Paused; }
+  bool Ended() const { return run_ == TRun::Ended; }
+  // The pattern the phases are read from.
+  const TBreathingPattern& Pattern() const { return Source().Pattern(); }
 
   // Current phase: 0 inhale, 1 pause after it, 2 exhale, anything else the pause after it.
   int32_t Tag = 0;
@@ -92,6 +122,15 @@ class TBreathingPacer {
   IPacerBar& bar_;
   ISound& sound_;
   IPatternSource* source_ = nullptr;
+  IExhaleListener* listener_ = nullptr;
+
+  enum class TRun : uint8_t { Running, Paused, Ended };
+  TRun run_ = TRun::Running;
+  int64_t pausedAt_ = 0;
+  // The running pause phase: when it began and its length, so that a pause
+  // of it can be resumed for what is left.
+  int64_t holdStart_ = 0;
+  uint32_t holdMs_ = 1;
 };
 
 }  // namespace lumeno

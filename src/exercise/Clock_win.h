@@ -2,6 +2,7 @@
 #pragma once
 
 #include "exercise/BreathingPacer.h"
+#include "exercise/PracticeSession.h"
 
 namespace lumeno {
 
@@ -11,5 +12,8 @@ class TPerformanceClock : public IClock {
   int64_t Counter() override;
   int64_t Frequency() override;
 };
+
+// The system's local date and time now, with its offset from UTC.
+TLocalTime SystemLocalNow();
 
 }  // namespace lumeno

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "base/ExecutablePath_win.h"
+#include "base/SystemLibrary_win.h"
 
 namespace lumeno {
 namespace {
@@ -24,9 +25,9 @@ using TSndPlaySoundW = BOOL(WINAPI*)(LPCWSTR sound, UINT flags);
 // sounds off it is never needed, and under Wine it (with what it pulls in)
 // costs start-up time. Once loaded it stays for the life of the process.
 TSndPlaySoundW SndPlaySound(bool load) {
-  HMODULE winmm = load ? ::LoadLibraryW(L"winmm.dll") : ::GetModuleHandleW(L"winmm.dll");
-  if (!winmm) return nullptr;
-  return reinterpret_cast<TSndPlaySoundW>(reinterpret_cast<void*>(::GetProcAddress(winmm, "sndPlaySoundW")));
+  TSndPlaySoundW play = nullptr;
+  ResolveProc(load ? LoadSystemLibrary(L"winmm.dll") : ::GetModuleHandleW(L"winmm.dll"), "sndPlaySoundW", play);
+  return play;
 }
 
 TSndPlaySoundW LoadedSndPlaySound() {

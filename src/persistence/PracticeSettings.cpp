@@ -8,6 +8,7 @@ namespace {
 
 constexpr const char* kSessionMinutes = "Session Minutes";
 constexpr const char* kEndBell = "End Bell";
+constexpr const char* kColourScheme = "Colour Scheme";
 
 // A whole number of minutes within range, else no end.
 int32_t ReadSessionMinutes(IRegistry& registry) {
@@ -30,6 +31,9 @@ void ReadPracticeSettings(IRegistry& registry, TPracticeSettings& settings) {
     if (registry.OpenKey(kLumenoKey, false)) {
       settings.SessionMinutes = ReadSessionMinutes(registry);
       settings.EndBell = ReadFlag(registry, kEndBell, defaults.EndBell);
+      int32_t scheme = 0;
+      settings.Colours = registry.ReadInteger(kColourScheme, scheme) ? ColourSchemeFromStored(scheme)
+                                                                      : defaults.Colours;
     }
   } catch (...) {
   }
@@ -41,7 +45,8 @@ void WritePracticeSettings(IRegistry& registry, const TPracticeSettings& setting
     registry.SetRoot(TRegLocation::CurrentUser);
     registry.OpenKey(kLumenoKey, true);
     registry.WriteInteger(kSessionMinutes, settings.SessionMinutes) &&
-        registry.WriteInteger(kEndBell, settings.EndBell ? 1 : 0);
+        registry.WriteInteger(kEndBell, settings.EndBell ? 1 : 0) &&
+        registry.WriteInteger(kColourScheme, static_cast<int32_t>(settings.Colours));
   } catch (...) {
   }
   registry.CloseKey();

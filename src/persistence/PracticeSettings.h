@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "controls/ColourSchemes.h"
 #include "persistence/Registry.h"
 
 namespace lumeno {
@@ -18,6 +19,8 @@ struct TPracticeSettings {
   static constexpr int32_t kMaxSessionMinutes = 600;
   // The bell at a session's end (whether or not the breathing sounds are on).
   bool EndBell = true;
+  // The main window's colours.
+  TColourSchemeId Colours = TColourSchemeId::Classic;
 
   friend bool operator==(const TPracticeSettings&, const TPracticeSettings&) = default;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "windows/LumenoLook.h"
 
 namespace lumeno {
 
@@ -17,6 +18,20 @@ namespace {
 HINSTANCE Instance() {
   HINSTANCE instance = Application().Instance();
   return instance ? instance : GetModuleHandleW(nullptr);
+}
+
+// The raised one-pixel edge DrawEdge draws, in colours of our own.
+void DrawBevel(HDC dc, const RECT& rc, COLORREF light, COLORREF shadow) {
+  if (rc.right <= rc.left || rc.bottom <= rc.top) return;
+  auto fill = [dc](LONG l, LONG t, LONG r, LONG b, COLORREF color) {
+    const RECT line{l, t, r, b};
+    SetDCBrushColor(dc, color);
+    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  };
+  fill(rc.left, rc.top, rc.right - 1, rc.top + 1, light);
+  fill(rc.left, rc.top, rc.left + 1, rc.bottom - 1, light);
+  fill(rc.left, rc.bottom - 1, rc.right, rc.bottom, shadow);
+  fill(rc.right - 1, rc.top, rc.right, rc.bottom, shadow);
 }
 
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -38,7 +53,8 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: {
       RECT rc;
       GetClientRect(hwnd, &rc);
-      FillRect(reinterpret_cast<HDC>(wp), &rc, GetSysColorBrush(COLOR_BTNFACE));
+      const auto* colors = reinterpret_cast<const TPanelColors*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      FillRect(reinterpret_cast<HDC>(wp), &rc, colors ? colors->FaceBrush : GetSysColorBrush(COLOR_BTNFACE));
       return 1;
     }
     case WM_PAINT: {
@@ -46,7 +62,11 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = BeginPaint(hwnd, &ps);
       RECT rc;
       GetClientRect(hwnd, &rc);
-      DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
+      if (const auto* colors = reinterpret_cast<const TPanelColors*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+        DrawBevel(dc, rc, colors->Light, colors->Shadow);
+      } else {
+        DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
+      }
       EndPaint(hwnd, &ps);
       return 0;
     }
@@ -136,6 +156,12 @@ const wchar_t* PanelClass() {
     RegisterClassExW(&wc);
   }
   return kName;
+}
+
+void SetPanelColors(HWND panel, const TPanelColors* colors) {
+  if (!panel) return;
+  SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(colors));
+  InvalidateRect(panel, nullptr, TRUE);
 }
 
 void SwallowEscape(HWND edit) {
@@ -427,6 +453,15 @@ LRESULT TForm::BaseProc(UINT msg, WPARAM wp, LPARAM lp) {
     case kWmDpiChanged:
       ApplyDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
       return 0;
+    case WM_SETTINGCHANGE:
+      if (wp != SPI_SETHIGHCONTRAST) break;
+      [[fallthrough]];
+    case WM_SYSCOLORCHANGE:
+      // Each window asks again: which one hears it first is not known.
+      RefreshHighContrast();
+      ColoursChanged();
+      RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      break;
     default:
       break;
   }

@@ -131,6 +131,10 @@ class TForm {
   // suggested top-left, with the scaled client area); what else depends on
   // the DPI follows here.
   virtual void DpiChanged() {}
+  // The system's colours or its high-contrast setting changed (HighContrast()
+  // has been asked again); the window with all its children is repainted
+  // afterwards.
+  virtual void ColoursChanged() {}
 
   // Messages of this window; the default hands them to DefWindowProc.
   virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
@@ -185,6 +189,19 @@ class TForm {
 // raised one-pixel bevel; passes its children's commands, notifications and
 // colour requests on to its parent; takes part in Tab navigation.
 const wchar_t* PanelClass();
+
+// What a panel is painted in instead of the system's colours: its face (with a
+// brush of that colour, which the caller keeps) and the bevel's light top and
+// left edges and dark bottom and right ones.
+struct TPanelColors {
+  COLORREF Face;
+  COLORREF Light;
+  COLORREF Shadow;
+  HBRUSH FaceBrush;
+};
+// Paints a panel in colors from now on (null: the system's colours again) and
+// repaints it. The caller keeps colors alive until it takes them back.
+void SetPanelColors(HWND panel, const TPanelColors* colors);
 
 // Keeps Escape from a multi-line edit: inside a dialog-managed window the
 // edit would otherwise post WM_CLOSE to its parent.

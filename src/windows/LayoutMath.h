@@ -63,6 +63,32 @@ constexpr int32_t BmenuLeft(int32_t outerWidth, int32_t panel1Width, bool menuVi
   return Saturate32(int64_t{centre} - Div2(bmenuWidth));
 }
 
+// The bottom panel with a text beside the menu button (the time left, or
+// "Paused"): where the button and the text go.
+struct TPanelTextLayout {
+  int32_t BmenuLeft;
+  int32_t BmenuWidth;
+  int32_t TextLeft;
+  int32_t TextWidth;
+  friend bool operator==(const TPanelTextLayout&, const TPanelTextLayout&) = default;
+};
+
+// The text goes right of the button, gap away, and keeps margin from the
+// panel's edge. Where the button's centred place leaves too little room, the
+// button moves left (down to margin), and only then narrows, never below
+// bmenuMinWidth (its caption's width); the text takes the rest.
+constexpr TPanelTextLayout LayOutPanelText(int32_t panelWidth, int32_t bmenuLeft, int32_t bmenuWidth,
+                                           int32_t bmenuMinWidth, int32_t textWidth, int32_t gap, int32_t margin) {
+  const int64_t need = int64_t{textWidth} + gap + margin;
+  int64_t left = std::min<int64_t>(bmenuLeft, int64_t{panelWidth} - need - bmenuWidth);
+  left = std::max<int64_t>(left, margin);
+  int64_t width = std::min<int64_t>(bmenuWidth, int64_t{panelWidth} - need - left);
+  width = std::max<int64_t>(width, std::min(bmenuMinWidth, bmenuWidth));
+  const int64_t textLeft = left + width + gap;
+  return {Saturate32(left), Saturate32(width), Saturate32(textLeft),
+          Saturate32(std::max<int64_t>(int64_t{panelWidth} - margin - textLeft, 0))};
+}
+
 // A window of the given size centred on the owner's outer bounds; a negative
 // left or top is raised to 0.
 constexpr TBounds CentreOn(const TBounds& owner, int32_t width, int32_t height) {

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "base/ExecutablePath_win.h"
+#include "base/SystemLibrary_win.h"
 #include "windows/LumenoForm.h"
+#include "windows/LumenoLook.h"
 #include "windows/LumenoTexts.h"
 
 namespace lumeno {
@@ -26,15 +28,24 @@ HFONT MakeFont(int height, int weight) {
 }  // namespace
 
 std::string pobierzWersje(const std::wstring& exePath) {
-  if (exePath.empty()) return {};
+  // version.dll serves only this read. Imported, it would be loaded with the
+  // exe, from the exe's folder if one lay there, before the search is narrowed.
+  static const HMODULE version = LoadSystemLibrary(L"version.dll");
+  decltype(&::GetFileVersionInfoSizeW) infoSize = nullptr;
+  decltype(&::GetFileVersionInfoW) readInfo = nullptr;
+  decltype(&::VerQueryValueW) queryValue = nullptr;
+  ResolveProc(version, "GetFileVersionInfoSizeW", infoSize);
+  ResolveProc(version, "GetFileVersionInfoW", readInfo);
+  ResolveProc(version, "VerQueryValueW", queryValue);
+  if (exePath.empty() || !infoSize || !readInfo || !queryValue) return {};
   DWORD handle = 0;
-  const DWORD size = GetFileVersionInfoSizeW(exePath.c_str(), &handle);
+  const DWORD size = infoSize(exePath.c_str(), &handle);
   if (size == 0) return {};
   std::vector<unsigned char> buffer(size);
-  if (!GetFileVersionInfoW(exePath.c_str(), handle, size, buffer.data())) return {};
+  if (!readInfo(exePath.c_str(), handle, size, buffer.data())) return {};
   void* info = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(buffer.data(), L"\\", &info, &length) || !info || length < sizeof(VS_FIXEDFILEINFO)) return {};
+  if (!queryValue(buffer.data(), L"\\", &info, &length) || !info || length < sizeof(VS_FIXEDFILEINFO)) return {};
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(info);
   char text[96];
   std::snprintf(text, sizeof text, "%d.%d  (%s: %d.%d)", static_cast<int>(HIWORD(fixed->dwFileVersionMS)),
@@ -77,6 +88,7 @@ void TFormAbout::CreateLateControls() {
   FLinkLabel1.SetCaption(kMakerHostW);
   FLinkLabel1.SetLinkType(lthttp);
   FLinkLabel1.SetHyperLink(kMakerHost);
+  ColoursChanged();
 }
 
 void TFormAbout::MakeFonts() {
@@ -127,6 +139,8 @@ void TFormAbout::FormCreate() {
 
 void TFormAbout::Button1Click() { EndModal(mrOk); }
 
+void TFormAbout::ColoursChanged() { FLinkLabel1.SetColor(LinkColor(TLinkLabel::kLinkColor)); }
+
 LRESULT TFormAbout::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
@@ -139,13 +153,13 @@ LRESULT TFormAbout::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       // The memos sit on the window's button-face colour.
       HDC dc = reinterpret_cast<HDC>(wp);
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      SetTextColor(dc, TextOnFace(GetSysColor(COLOR_WINDOWTEXT)));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lp) == FLabel2) {
         LRESULT brush = DefaultProc(msg, wp, lp);
-        SetTextColor(reinterpret_cast<HDC>(wp), RGB(0, 0, 0));
+        SetTextColor(reinterpret_cast<HDC>(wp), TextOnFace(RGB(0, 0, 0)));
         return brush;
       }
       break;

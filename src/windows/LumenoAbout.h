@@ -54,6 +54,8 @@ class TFormAbout final : public TForm {
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormShow() override { FormCreate(); }
+  // The link in the system's link colour while a high-contrast theme is on.
+  void ColoursChanged() override;
   void CreateLateControls() override;
   void DpiChanged() override;
 

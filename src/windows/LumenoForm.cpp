@@ -1,7 +1,9 @@
 #include "windows/LumenoForm.h"
 
 #include <commctrl.h>
+#include <wtsapi32.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "exercise/Clock_win.h"
@@ -11,6 +13,7 @@
 #include "resource.h"
 #include "windows/LumenoAbout.h"
 #include "windows/LumenoInstruction.h"
+#include "windows/LumenoLook.h"
 #include "windows/LumenoSettings.h"
 #include "windows/LumenoTexts.h"
 
@@ -28,6 +31,14 @@ constexpr int kMenuButtonWidth = 99;
 constexpr int kMenuButtonHeight = 25;
 constexpr int kMemoWidth = 109;
 constexpr int kLinkWidth = 130;
+// The panel's text: its gap from the menu button and the panel's edges, and
+// the least room the button's caption keeps (design pixels).
+constexpr int kPanelTextGap = 4;
+constexpr int kPanelTextMargin = 2;
+constexpr int kBmenuCaptionPadding = 8;
+// The bar's default action, asked for by a screen reader from any thread,
+// is done from the message loop.
+constexpr UINT WM_APP_TOGGLE_PRACTICE = WM_APP + 20;
 // The link label, centred on the side menu (it overhangs by a pixel or two).
 constexpr TBounds kLinkDesign{Div2(kPanelMenuWidth - kLinkWidth), 160, kLinkWidth, 13};
 // How long the sound's thread may take to stop and end when the window goes.
@@ -39,6 +50,34 @@ TBounds ChildBoundsOf(HWND hwnd) {
   GetWindowRect(hwnd, &r);
   MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// A text's width in a control's own font.
+int32_t TextWidthIn(HWND control, const std::wstring& text) {
+  TScopedGetDc dc(control);
+  if (!dc) return 0;
+  TScopedSelect font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+std::wstring WindowTextOf(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// The summary as a screen reader says it: its lines as sentences.
+std::wstring SpokenSummary(const std::string& summary) {
+  std::string spoken;
+  for (char c : summary) spoken += c == '\n' ? std::string(". ") : std::string(1, c);
+  return Widen(spoken + ".");
+}
+
+template <typename TFn>
+TFn WtsFunction(HMODULE wtsapi32, const char* name) {
+  return wtsapi32 ? reinterpret_cast<TFn>(reinterpret_cast<void*>(GetProcAddress(wtsapi32, name))) : nullptr;
 }
 
 }  // namespace
@@ -56,6 +95,13 @@ TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
     FServices.Sound = FOwnSound.get();
   }
   FPacer = std::make_unique<TBreathingPacer>(*FServices.Clock, FTimerBreatch, FPacerBar, *FServices.Sound);
+  if (!FServices.Taskbar) {
+    FOwnTaskbar = MakeSystemTaskbarButton();
+    FServices.Taskbar = FOwnTaskbar.get();
+  }
+  FSession = std::make_unique<TPracticeSession>(*FServices.Clock, *FPacer, *FServices.Sound,
+                                                FServices.LocalNow ? FServices.LocalNow : SystemLocalNow);
+  FSession->SetLog(FServices.PracticeLog);
 
   HINSTANCE instance = application.Instance() ? application.Instance() : GetModuleHandleW(nullptr);
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMENO));
@@ -74,8 +120,27 @@ TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
   if (!CreateForm(desc)) return;
   application.SetMainWindow(FHandle);
   application.OnShowMainForm = [this](int showCommand) { ShowMainForm(showCommand); };
+  application.KeyPreview = [this](const MSG& msg) { return KeyPreview(msg); };
+  // The taskbar's messages go to the window that owns the button.
+  FTaskbarButtonCreated = RegisterWindowMessageW(L"TaskbarButtonCreated");
+  application.OnAppMessage = [this](UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    result = 0;
+    if (msg == FTaskbarButtonCreated && msg != 0) {
+      FServices.Taskbar->ButtonCreated(FApplication.Handle());
+      UpdateTaskbar();
+      return true;
+    }
+    if (msg == WM_COMMAND && IsThumbButtonClick(wp)) {
+      AlBarOddechClick();
+      return true;
+    }
+    return false;
+  };
 
   CreateControls();
+  // The controls start in the classic colours; a high-contrast theme changes them now.
+  RefreshHighContrast();
+  ApplyColours(false);
 
   // The placement store hooks the close query while the description is read.
   FRegForm = std::make_unique<TRegForm>(*this, FServices.MakeRegistry);
@@ -102,14 +167,23 @@ TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
     FXJustOne1->Loaded();
   }
 
+  FSession->SetView(this);
   FormCreate();
 }
 
 TFormLumeno::~TFormLumeno() {
   if (FHandle && FApplication.MainWindow() == FHandle) {
     FApplication.OnShowMainForm = nullptr;
+    FApplication.KeyPreview = nullptr;
+    FApplication.OnAppMessage = nullptr;
     FApplication.SetMainWindow(nullptr);
   }
+  if (FLockWatched && FHandle) {
+    using TUnregister = BOOL(WINAPI*)(HWND);
+    HMODULE wtsapi32 = GetModuleHandleW(L"wtsapi32.dll");
+    if (auto unregister = WtsFunction<TUnregister>(wtsapi32, "WTSUnRegisterSessionNotification")) unregister(FHandle);
+  }
+  FSession->SetView(nullptr);
   FTimerBreatch.SetEnabled(false);
   DestroyForm();
   if (FPopupMenu) DestroyMenu(FPopupMenu);
@@ -142,6 +216,9 @@ void TFormLumeno::CreateControls() {
   FAlBarOddech.SetShowPosText(false);
   FAlBarOddech.SetPosition(100);
   FAlBarOddech.SetAccessibleName(L"Breathing");
+  FAlBarOddech.SetAccessibleAction(L"Pause");
+  FAlBarOddech.OnClick = [this] { AlBarOddechClick(); };
+  FAlBarOddech.OnAccessibleAction = [this] { PostMessageW(FHandle, WM_APP_TOGGLE_PRACTICE, 0, 0); };
   const TBounds bar = Scale(layout.Bar);
   FAlBarOddech.SetBorderWidth(Scale(1));
   FAlBarOddech.Create(FHandle, bar.Left, bar.Top, bar.Width, bar.Height, IDC_BAR);
@@ -236,12 +313,20 @@ void TFormLumeno::FormResize() {
   if (!FBmenu || !FPanel1) return;
   RECT panel{};
   GetClientRect(FPanel1, &panel);
-  const int32_t left =
-      BmenuLeft(Bounds().Width, panel.right, FMenuVisible, Scale(kPanelMenuWidth), Scale(kBmenuWidth));
-  const int32_t top = Scale(kBmenuTop);
-  const TBounds now = ChildBoundsOf(FBmenu);
-  if (now.Left == left && now.Top == top) return;
-  SetWindowPos(FBmenu, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  TBounds menu{BmenuLeft(Bounds().Width, panel.right, FMenuVisible, Scale(kPanelMenuWidth), Scale(kBmenuWidth)),
+               Scale(kBmenuTop), Scale(kBmenuWidth), Scale(kBmenuHeight)};
+  if (PanelTextShown()) {
+    const TPanelTextLayout l = LayOutPanelText(
+        panel.right, menu.Left, menu.Width, TextWidthIn(FBmenu, WindowTextOf(FBmenu)) + Scale(kBmenuCaptionPadding),
+        TextWidthIn(FPanelText, WindowTextOf(FPanelText)), Scale(kPanelTextGap), Scale(kPanelTextMargin));
+    menu.Left = l.BmenuLeft;
+    menu.Width = l.BmenuWidth;
+    const TBounds text{l.TextLeft, menu.Top, l.TextWidth, menu.Height};
+    if (!(ChildBoundsOf(FPanelText) == text))
+      SetWindowPos(FPanelText, nullptr, text.Left, text.Top, text.Width, text.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (ChildBoundsOf(FBmenu) == menu) return;
+  SetWindowPos(FBmenu, nullptr, menu.Left, menu.Top, menu.Width, menu.Height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TFormLumeno::SetPanelMenuVisible(bool visible) {
@@ -311,6 +396,31 @@ void TFormLumeno::SetTopMost(bool stayOnTop) {
 
 void TFormLumeno::ApplyZOrder(bool topmost) { SetTopMost(topmost); }
 
+void TFormLumeno::SetColourScheme(TColourSchemeId scheme) {
+  FColourScheme = scheme;
+  ApplyColours(false);
+}
+
+void TFormLumeno::ApplyColours(bool force) {
+  const TColourScheme& c = HighContrast() ? HighContrastColours() : lumeno::ColourScheme(FColourScheme);
+  if (&c == FColours && !force) return;
+  FColours = &c;
+  FAlBarOddech.SetColors(BarColors(c));
+  FLinkLabel1.SetColor(ToColorRef(c.Link));
+  // The controls take the new look before the old one goes.
+  std::unique_ptr<TOwnLook> previous = std::move(FOwnLook);
+  if (c.OwnPanels) FOwnLook = std::make_unique<TOwnLook>(c);
+  const TPanelColors* panel = FOwnLook ? &FOwnLook->Panel() : nullptr;
+  SetPanelColors(FPanel1, panel);
+  SetPanelColors(FPanelMenu, panel);
+  for (HWND button : {FBmenu, FBInstruction, FBSettings, FBAbout}) SetButtonLook(button, FOwnLook.get());
+  if (c.DarkTitleBar != FDarkTitleBar) {
+    FDarkTitleBar = c.DarkTitleBar;
+    if (UseDarkTitleBar) UseDarkTitleBar(FHandle, FDarkTitleBar);
+  }
+  if (FHandle) RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void TFormLumeno::BInstructionClick() {
   if (FFormInstruction) FFormInstruction->ShowModal();
 }
@@ -329,7 +439,126 @@ void TFormLumeno::FormCreate() { FPacer->FormCreate(); }
 
 void TFormLumeno::TimerBreatchTimer() { FPacer->TimerBreatchTimer(); }
 
+void TFormLumeno::AlBarOddechClick() { FSession->Toggle(); }
+
+void TFormLumeno::ApplySession(int32_t minutes, bool bell) {
+  FSession->SetBell(bell);
+  FSession->SetLength(minutes);
+}
+
+void TFormLumeno::SessionChanged() {
+  const TSessionState state = FSession->State();
+  if (state == TSessionState::Closed || !FHandle) return;
+  const TSessionState was = FShownState;
+  FShownState = state;
+  // The bar, and what a screen reader hears of it: one event for each change.
+  if (state == TSessionState::Ended && was != TSessionState::Ended) {
+    const std::string summary = FSession->Summary();
+    FAlBarOddech.SetNote(summary);
+    FAlBarOddech.SetAccessibleValue(SpokenSummary(summary), false);
+  } else if (state != TSessionState::Ended && was == TSessionState::Ended) {
+    // Started again: the pacer has announced the inhale.
+    FAlBarOddech.SetNote("");
+  } else if (state == TSessionState::Paused && was != TSessionState::Paused) {
+    FAlBarOddech.SetAccessibleValue(L"Paused", false);
+  } else if (state == TSessionState::Running && was == TSessionState::Paused) {
+    FPacerBar.PhaseChanged(FPacer->Tag);
+  }
+  FAlBarOddech.SetAccessibleAction(state == TSessionState::Running  ? L"Pause"
+                                   : state == TSessionState::Paused ? L"Resume"
+                                                                    : L"Start");
+  // The panel: "Paused", or the time left, which its own timer shows from
+  // the next message on, once a second.
+  const bool counting = state == TSessionState::Running && FSession->HasEnd();
+  if (counting) {
+    SetTimer(FHandle, kTimerSessionId, 1, nullptr);
+  } else {
+    KillTimer(FHandle, kTimerSessionId);
+    ShowPanelText(state == TSessionState::Paused ? L"Paused" : L"");
+  }
+  UpdateTaskbar();
+}
+
+void TFormLumeno::TimerSessionTimer() {
+  if (FSession->State() != TSessionState::Running || !FSession->HasEnd()) {
+    KillTimer(FHandle, kTimerSessionId);
+    return;
+  }
+  WatchLock();
+  const int64_t remaining = FSession->RemainingMs();
+  ShowPanelText(Widen(FormatRemaining(remaining)));
+  UpdateTaskbar();
+  // Again when the text would next change.
+  SetTimer(FHandle, kTimerSessionId, MsUntilNextSecond(remaining), nullptr);
+}
+
+void TFormLumeno::UpdateTaskbar() {
+  const TSessionState state = FSession->State();
+  ITaskbarButton& taskbar = *FServices.Taskbar;
+  const bool shown = FSession->HasEnd() && (state == TSessionState::Running || state == TSessionState::Paused);
+  if (shown) {
+    const uint64_t total = uint64_t(FSession->LengthMinutes()) * 60'000u;
+    const uint64_t done = std::min<uint64_t>(static_cast<uint64_t>(FSession->ActiveMs()), total);
+    taskbar.SetProgress(state == TSessionState::Paused ? ITaskbarButton::TProgress::Paused
+                                                       : ITaskbarButton::TProgress::Normal,
+                        done, total);
+  } else {
+    taskbar.SetProgress(ITaskbarButton::TProgress::None, 0, 0);
+  }
+  taskbar.SetThumbButton(state == TSessionState::Running, state == TSessionState::Running  ? L"Pause"
+                                                          : state == TSessionState::Paused ? L"Resume"
+                                                                                           : L"Start");
+}
+
+void TFormLumeno::ShowPanelText(const std::wstring& text) {
+  if (text.empty()) {
+    if (!PanelTextShown()) return;
+    ShowWindow(FPanelText, SW_HIDE);
+    FormResize();
+    return;
+  }
+  // Made when first needed: with no end and no pause it never is.
+  if (!FPanelText)
+    FPanelText = AddControl(FPanel1, {L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0, 0,
+                                      0, IDC_PANELTEXT});
+  if (!FPanelText) return;
+  const std::wstring before = WindowTextOf(FPanelText);
+  if (before != text) SetWindowTextW(FPanelText, text.c_str());
+  // Only a new width moves anything.
+  if (!PanelTextShown() || TextWidthIn(FPanelText, before) != TextWidthIn(FPanelText, text)) {
+    ShowWindow(FPanelText, SW_SHOWNA);
+    FormResize();
+  }
+}
+
+bool TFormLumeno::PanelTextShown() const {
+  // Its own flag: the window around it may be hidden yet.
+  return FPanelText && (GetWindowLongW(FPanelText, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool TFormLumeno::KeyPreview(const MSG& msg) {
+  if (msg.wParam != 'P' && msg.wParam != VK_PAUSE) return false;
+  if (!FHandle || (msg.hwnd != FHandle && !IsChild(FHandle, msg.hwnd))) return false;
+  // Typed into the note, or with Ctrl or Alt, P is not ours.
+  if (msg.wParam == 'P' && (msg.hwnd == FMemo1 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0))
+    return false;
+  // A key held down repeats; only its first press counts.
+  if ((msg.lParam & (LPARAM{1} << 30)) == 0) AlBarOddechClick();
+  return true;
+}
+
+void TFormLumeno::WatchLock() {
+  if (FLockAsked) return;
+  FLockAsked = true;
+  using TRegister = BOOL(WINAPI*)(HWND, DWORD);
+  HMODULE wtsapi32 = LoadLibraryExW(L"wtsapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  auto watch = WtsFunction<TRegister>(wtsapi32, "WTSRegisterSessionNotification");
+  FLockWatched = watch && watch(FHandle, NOTIFY_FOR_THIS_SESSION);
+}
+
 void TFormLumeno::FormClose() {
+  // A practice still running or paused ends here, not complete.
+  FSession->Close();
   if (FFormSettings) FFormSettings->zapiszRejestr();
 }
 
@@ -497,7 +726,17 @@ LRESULT TFormLumeno::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         TimerBreatchTimer();
         return 0;
       }
+      if (wp == kTimerSessionId) {
+        TimerSessionTimer();
+        return 0;
+      }
       break;
+    case WM_APP_TOGGLE_PRACTICE:
+      AlBarOddechClick();
+      return 0;
+    case WM_WTSSESSION_CHANGE:
+      if (wp == WTS_SESSION_LOCK) FSession->Locked();
+      return 0;
     case WM_COMMAND:
       // Buttons report BN_CLICKED, menu items 0; edits' notifications are not ours.
       if (HIWORD(wp) == BN_CLICKED) {
@@ -512,10 +751,16 @@ LRESULT TFormLumeno::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(lp) == FMemo1) {
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lp) == FMemo1 || (FPanelText && reinterpret_cast<HWND>(lp) == FPanelText)) {
+        // The note and the panel's text sit on their panel's colour.
         HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, ToColorRef(Colours().Text));
+        if (FOwnLook) {
+          SetBkColor(dc, FOwnLook->Panel().Face);
+          return reinterpret_cast<LRESULT>(FOwnLook->Panel().FaceBrush);
+        }
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
       break;

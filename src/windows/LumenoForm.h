@@ -12,13 +12,16 @@
 #include "app/Application.h"
 #include "app/JustOne.h"
 #include "controls/ALProgressBar_win.h"
+#include "controls/ColourSchemes.h"
 #include "controls/LinkLabel_win.h"
 #include "exercise/BreathingPacer.h"
 #include "exercise/PracticeRecord.h"
+#include "exercise/PracticeSession.h"
 #include "persistence/RegControls.h"
 #include "persistence/Registry.h"
 #include "windows/Form.h"
 #include "windows/PacerAdapters.h"
+#include "windows/Taskbar.h"
 
 namespace lumeno {
 
@@ -26,6 +29,7 @@ class TFormSettings;
 class TFormInstruction;
 class TFormAbout;
 class TPlayerThread;
+class TOwnLook;
 
 // What the main window's components are built on. The defaults are the real
 // ones; tests put fakes in.
@@ -36,6 +40,8 @@ struct TLumenoServices {
   // Plays those wave files when Sound is null; null: the system's player.
   TPlayerThread* Player = nullptr;
   IPracticeLog* PracticeLog = nullptr;      // where finished practices go
+  std::function<TLocalTime()> LocalNow;     // null: the system's local time
+  ITaskbarButton* Taskbar = nullptr;        // null: the system's taskbar
   // Replaces the single-instance guard's after-load check (tests).
   std::function<void()> GuardLoaded;
 };
@@ -51,15 +57,18 @@ enum : int {
   IDC_BABOUT,
   IDC_MEMO1,
   IDC_LINKLABEL1,
+  IDC_PANELTEXT,
   IDM_INSTRUCTION1 = 200,
   IDM_SETTINGS1,
   IDM_ABOUT1,
   IDM_EXIT1,
 };
 
-class TFormLumeno final : public TForm, public IPlacementWindow {
+class TFormLumeno final : public TForm, public IPlacementWindow, private ISessionView {
  public:
   static constexpr UINT_PTR kTimerBreatchId = 1;
+  // Once a second while a session with an end runs: the time left.
+  static constexpr UINT_PTR kTimerSessionId = 2;
 
   // Creates the window hidden with everything on it, runs each component's
   // after-load step (the placement store, then the guard) and FormCreate.
@@ -70,6 +79,13 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   void SetForms(TFormSettings* settings, TFormInstruction* instruction, TFormAbout* about);
 
   TBreathingPacer& Pacer() { return *FPacer; }
+  TPracticeSession& Session() { return *FSession; }
+  // The session's length (0: no end) and bell, as chosen; a new length
+  // applies to the running session.
+  void ApplySession(int32_t minutes, bool bell);
+  // The text beside the menu button (the time left, "Paused"); null until
+  // first shown.
+  HWND PanelText() const { return FPanelText; }
   TWindowTimer& TimerBreatch() { return FTimerBreatch; }
   TALProgressBar& AlBarOddech() { return FAlBarOddech; }
   TRegForm& RegForm() { return *FRegForm; }
@@ -93,6 +109,13 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   bool StayOnTop() const { return FStayOnTop; }
   int32_t BarWidth() const;
 
+  // The chosen colour scheme, applied at once. While a high-contrast theme is
+  // on the window takes the system's colours, whatever the scheme.
+  void SetColourScheme(TColourSchemeId scheme);
+  TColourSchemeId ColourScheme() const { return FColourScheme; }
+  // The colours in effect.
+  const TColourScheme& Colours() const { return *FColours; }
+
   // The loop's first showing: in the recorded window state, with the bounds
   // moved onto the screen when the caption could not be reached.
   void ShowMainForm(int showCommand);
@@ -108,9 +131,12 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   void Settings1Click() { BSettingsClick(); }
   void About1Click() { BAboutClick(); }
   void Exit1Click();
-  void AlBarOddechClick() {}
+  // Pauses, resumes, or starts again after an end; so do P, the Pause key,
+  // the bar's default action and the taskbar's thumbnail button.
+  void AlBarOddechClick();
   void FormClose();
   void TimerBreatchTimer();
+  void TimerSessionTimer();
   // The close query: the chained handlers may refuse; true when closing may go on.
   bool CloseQuery();
 
@@ -135,6 +161,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormCloseRequest() override;
   void DpiChanged() override;
+  void ColoursChanged() override { ApplyColours(true); }
 
  private:
   void CreateControls();
@@ -151,6 +178,21 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   // Top-most or not, whatever the style says (the placement store's z-order).
   void SetTopMost(bool topMost);
   void Command(int id);
+  // Hands the colours in effect to the bar, the panels, the buttons, the link
+  // and the caption, and repaints; unless forced, only when they changed.
+  void ApplyColours(bool force);
+  // ISessionView: the bar's summary and value, the panel's text, the timer of
+  // the time left and the taskbar follow the session.
+  void SessionChanged() override;
+  void UpdateTaskbar();
+  // Shows text beside the menu button; empty hides it.
+  void ShowPanelText(const std::wstring& text);
+  bool PanelTextShown() const;
+  // P and Pause while the main window is active.
+  bool KeyPreview(const MSG& msg);
+  // Locking the workstation pauses a session with an end: asked for once
+  // such a session runs (wtsapi32 is loaded then, not at start-up).
+  void WatchLock();
 
   TApplication& FApplication;
   TLumenoServices FServices;
@@ -178,6 +220,13 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   TPlayerThread* FPlayer = nullptr;
   TPacerBar FPacerBar{FAlBarOddech};
   std::unique_ptr<TBreathingPacer> FPacer;
+  std::unique_ptr<TPracticeSession> FSession;
+  std::unique_ptr<ITaskbarButton> FOwnTaskbar;
+  UINT FTaskbarButtonCreated = 0;
+  HWND FPanelText = nullptr;
+  TSessionState FShownState = TSessionState::Running;
+  bool FLockAsked = false;
+  bool FLockWatched = false;
 
   TFormSettings* FFormSettings = nullptr;
   TFormInstruction* FFormInstruction = nullptr;
@@ -190,6 +239,13 @@ class TFormLumeno final : public TForm, public IPlacementWindow {
   bool FMenuTracking = false;
   bool FStayOnTop = false;
   uint8_t FWindowState = 0;
+
+  TColourSchemeId FColourScheme = TColourSchemeId::Classic;
+  // What the controls were created in.
+  const TColourScheme* FColours = &lumeno::ColourScheme(TColourSchemeId::Classic);
+  // The panels and buttons while Lumeno paints them itself.
+  std::unique_ptr<TOwnLook> FOwnLook;
+  bool FDarkTitleBar = false;
 };
 
 }  // namespace lumeno

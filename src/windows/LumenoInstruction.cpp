@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "base/SystemLibrary_win.h"
 #include "windows/LumenoForm.h"
+#include "windows/LumenoLook.h"
 #include "windows/LumenoTexts.h"
 
 namespace lumeno {
@@ -18,8 +20,8 @@ constexpr int kHelpFontPixels = 16;
 // The rich-text class of the newest library present: Msftedit's, else riched20's.
 const wchar_t* RichEditClass() {
   static const wchar_t* name = [] () -> const wchar_t* {
-    if (LoadLibraryW(L"Msftedit.dll")) return MSFTEDIT_CLASS;
-    if (LoadLibraryW(L"Riched20.dll")) return RICHEDIT_CLASSW;
+    if (LoadSystemLibrary(L"Msftedit.dll")) return MSFTEDIT_CLASS;
+    if (LoadSystemLibrary(L"Riched20.dll")) return RICHEDIT_CLASSW;
     return nullptr;
   }();
   return name;
@@ -43,8 +45,15 @@ void TFormInstruction::CreateLateControls() {
   if (!FRichEdit1) return;
   FitRichEdit();
   SwallowEscape(FRichEdit1);
-  SendMessageW(FRichEdit1, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_INFOBK)));
+  ColoursChanged();
   SetHelpText();
+}
+
+void TFormInstruction::ColoursChanged() {
+  // The box keeps a colour value, not the system colour; in a high-contrast
+  // theme it takes the window colour, on which the text's own colour reads.
+  if (!FRichEdit1) return;
+  SendMessageW(FRichEdit1, EM_SETBKGNDCOLOR, HighContrast() ? 1 : 0, static_cast<LPARAM>(GetSysColor(COLOR_INFOBK)));
 }
 
 void TFormInstruction::FitRichEdit() {

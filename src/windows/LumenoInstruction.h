@@ -34,6 +34,7 @@ class TFormInstruction final : public TForm {
   // The rich-text box.
   void CreateLateControls() override;
   void DpiChanged() override;
+  void ColoursChanged() override;
 
  private:
   void PaintBorder();

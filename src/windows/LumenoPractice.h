@@ -81,6 +81,8 @@ enum : int {
   IDC_SESSION,
   IDC_ENDBELL,
   // Sounds from 520, colours from 540, history from 560.
+  IDC_COLOURS_LABEL = 540,
+  IDC_COLOURS,
 };
 
 // One part of the window with the rows it owns.
@@ -139,6 +141,9 @@ class TFormPractice final : public TForm {
 
 // The "Session:" list and "Bell at the end".
 std::unique_ptr<IPracticeSection> MakeSessionSection();
+
+// The "Colours:" list: the main window's colour scheme.
+std::unique_ptr<IPracticeSection> MakeColoursSection();
 
 // The session lengths the list offers, in minutes (0: no end), and their texts.
 inline constexpr int kSessionChoices[] = {0, 3, 5, 10, 15, 20, 30, 45, 60};

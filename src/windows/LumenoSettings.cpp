@@ -10,6 +10,7 @@
 #include "persistence/Registry_win.h"
 #include "windows/KeyboardUpDown.h"
 #include "windows/LumenoForm.h"
+#include "windows/LumenoLook.h"
 #include "windows/LumenoPractice.h"
 
 namespace lumeno {
@@ -300,6 +301,7 @@ void TFormSettings::FormCreate() {
   TBreathingPacer& pacer = FMain.Pacer();
   pacer.SetPatternSource(this);
   pacer.Start();
+  FMain.Session().Begin();
 }
 
 void TFormSettings::wczytajRejestr() {
@@ -322,7 +324,10 @@ void TFormSettings::PracticeChoiceMade() {
   ApplyPracticeSettings();
 }
 
-void TFormSettings::ApplyPracticeSettings() {}
+void TFormSettings::ApplyPracticeSettings() {
+  FMain.ApplySession(FPractice.SessionMinutes, FPractice.EndBell);
+  FMain.SetColourScheme(FPractice.Colours);
+}
 
 void TFormSettings::ButtonPracticeClick() {
   if (!FFormPractice) FFormPractice = std::make_unique<TFormPractice>(*this, FMain);
@@ -488,10 +493,12 @@ LRESULT TFormSettings::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC: {
       HWND control = reinterpret_cast<HWND>(lp);
       if (std::find(std::begin(FFigures), std::end(FFigures), control) != std::end(FFigures)) {
+        // In a high-contrast theme the pair the theme makes for reading.
         HDC dc = reinterpret_cast<HDC>(wp);
-        SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        const int background = HighContrast() ? COLOR_WINDOW : COLOR_HIGHLIGHTTEXT;
+        SetBkColor(dc, GetSysColor(background));
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHTTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
       }
       break;
     }

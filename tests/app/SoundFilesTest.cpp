@@ -1,5 +1,5 @@
-// The build makes in.wav and ex.wav beside the executables; these are the
-// files Lumeno loops while breathing in and out.
+// The build makes in.wav, ex.wav and end.wav beside the executables: the
+// files Lumeno loops while breathing in and out, and the bell it rings once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -122,6 +122,21 @@ TEST_P(SoundFileTest, StartsFromSilenceWithoutAJump) {
 
 INSTANTIATE_TEST_SUITE_P(BreathingSounds, SoundFileTest, ::testing::Values("in.wav", "ex.wav"),
                          [](const auto& info) { return std::string(info.param).substr(0, 2); });
+
+TEST(SoundFilesTest, TheBellIsAboutThreeSoftSecondsThatFadeToSilence) {
+  const TWave bell = ReadWave("end.wav");
+  const std::vector<int>& s = bell.samples;
+  ASSERT_GT(s.size(), static_cast<std::size_t>(bell.rate));
+  EXPECT_NEAR(static_cast<double>(s.size()) / bell.rate, 3.0, 0.5);
+  int peak = 0, lastTenth = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    peak = std::max(peak, std::abs(s[i]));
+    if (i >= s.size() - bell.rate / 10) lastTenth = std::max(lastTenth, std::abs(s[i]));
+  }
+  EXPECT_LE(peak, 32767 * 7 / 10);
+  EXPECT_LE(lastTenth, peak / 20);
+  EXPECT_LE(std::abs(s.front()) + std::abs(s.back()), 32767 / 100);
+}
 
 TEST(SoundFilesTest, InAndOutDiffer) {
   const TWave in = ReadWave("in.wav");

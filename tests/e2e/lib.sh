@@ -103,9 +103,9 @@ proc_exit() {
 # main_window [PID]: the visible main window's line, waiting for it.
 main_window() { drv find Lumeno --class TFormLumeno --pid "${1:-$E2E_PID}" --wait "${2:-10000}"; }
 
-# start_main: starts Lumeno and waits for its main window; sets E2E_MAIN (hwnd).
+# start_main [WINDOWS_EXE]: starts Lumeno (or that copy) and waits for its main window; sets E2E_MAIN (hwnd).
 start_main() {
-  start_lumeno || return 1
+  start_lumeno "$@" || return 1
   local line
   line="$(main_window)"
   E2E_MAIN="$(fieldof hwnd "$line")"

@@ -88,6 +88,10 @@ class TFakeSound : public ISound {
     calls.push_back("stop");
     playing.clear();
   }
+  void PlayOnce(const char* fileName) override {
+    calls.push_back(std::string("once ") + fileName);
+    playing.clear();
+  }
 
   std::string playing;
   std::vector<std::string> calls;

@@ -148,6 +148,24 @@ TEST_F(TDpiLayout, MainWindowTextsFitTheirControls) {
   EXPECT_LE(link.cy, ChildBounds(Main().LinkLabel1()).Height);
 }
 
+TEST_F(TDpiLayout, TheTimeLeftAndPausedFitBesideTheFoldedMenuButton) {
+  TFakeSeeder("Software\\Quorvale\\Lumeno").Put("Session Minutes", Dword(60));
+  Start();
+  Main().BmenuClick();
+  SendMessageW(Main().Handle(), WM_TIMER, TFormLumeno::kTimerSessionId, 0);
+  for (const wchar_t* text : {L"60:00", L"Paused"}) {
+    if (text[0] == L'P') Main().AlBarOddechClick();
+    HWND shown = Main().PanelText();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(TextOf(shown), text);
+    ExpectLabelFits(shown);
+    ExpectButtonFits(Main().Bmenu(), Dpi);
+    const TBounds t = ChildBounds(shown), menu = ChildBounds(Main().Bmenu());
+    EXPECT_GE(t.Left, menu.Left + menu.Width);
+    EXPECT_LE(t.Left + t.Width, ClientSize(Main().Panel1()).Width - S(1));
+  }
+}
+
 TEST_F(TDpiLayout, SettingsDialogFollowsTheRuleAndFitsItsTexts) {
   Start();
   TFormSettings& settings = Settings();

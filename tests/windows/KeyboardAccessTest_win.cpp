@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <oleacc.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -152,8 +153,8 @@ TEST_F(TKeyboard, PracticeOpensFromTheSettingsRunsItsTabOrderAndClosesOnEscape) 
     TLater::After(60, [&] {
       TFormPractice& p = *s.FormPractice();
       atStart = GetFocus();
-      const std::vector<HWND> order{p.Control(IDC_SESSION), p.Control(IDC_ENDBELL), p.Control(IDC_PRACTICE_CLOSE),
-                                    p.Control(IDC_SESSION)};
+      const std::vector<HWND> order{p.Control(IDC_SESSION), p.Control(IDC_ENDBELL), p.Control(IDC_COLOURS),
+                                    p.Control(IDC_PRACTICE_CLOSE), p.Control(IDC_SESSION)};
       forward = TabWalk(order.front(), order.size() - 1, false);
       EXPECT_EQ(forward, order);
       EXPECT_EQ(TabWalk(order.front(), order.size() - 1, true), Reversed(order));
@@ -165,7 +166,7 @@ TEST_F(TKeyboard, PracticeOpensFromTheSettingsRunsItsTabOrderAndClosesOnEscape) 
   });
   ASSERT_NE(s.FormPractice(), nullptr);
   EXPECT_EQ(atStart, s.FormPractice()->Control(IDC_SESSION));
-  EXPECT_EQ(forward.size(), 4u);
+  EXPECT_EQ(forward.size(), 5u);
   EXPECT_TRUE(closedByEscape);
   EXPECT_FALSE(IsWindowVisible(s.FormPractice()->Handle()));
 }
@@ -502,6 +503,105 @@ TEST_F(TScreenReader, FindsBothLinksAsLinksThatJumpAndTheTextBoxesAsTheirText) {
     ASSERT_TRUE(acc.Found());
     EXPECT_EQ(acc.Value(), TextOf(box));
   }
+}
+
+// Pausing and resuming by every way there is: the bar keeps its pixels, no
+// sound is called while paused, and the phase goes on where it stopped.
+TEST_F(TScreenReader, ClickKeysDefaultActionAndThumbnailPauseAndResume) {
+  const struct {
+    const char* What;
+    std::function<void(TFormLumeno&)> Toggle;
+  } ways[] = {
+      {"click", [](TFormLumeno& m) { SendMessageW(m.AlBarOddech().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0); }},
+      {"P", [](TFormLumeno&) { PressKey('P'); }},
+      {"Pause", [](TFormLumeno&) { PressKey(VK_PAUSE); }},
+      {"default action",
+       [](TFormLumeno& m) {
+         EXPECT_EQ(TAccessibleOf(m.AlBarOddech().Handle()).DoDefaultAction(), S_OK);
+         RunLoopFor(20);
+       }},
+      {"thumbnail button",
+       [](TFormLumeno&) {
+         SendMessageW(Application().Handle(), WM_COMMAND, MAKEWPARAM(kThumbButtonId, THBN_CLICKED), 0);
+       }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.What);
+    Program.reset();
+    Clock.Now = 0;
+    ShowMain();
+    HWND bar = Main().AlBarOddech().Handle();
+    auto tickAt = [&](int64_t ms) {
+      Clock.Now = ms;
+      SendMessageW(Main().Handle(), WM_TIMER, TFormLumeno::kTimerBreatchId, 0);
+    };
+    tickAt(1500);
+    Events.clear();
+    way.Toggle(Main());
+    const std::vector<COLORREF> frozen = ClientPixels(bar);
+    tickAt(2500);
+    RunLoopFor(20);
+    EXPECT_EQ(ClientPixels(bar), frozen);
+    EXPECT_FALSE(Main().TimerBreatch().Enabled());
+    EXPECT_EQ(Events, (std::vector<std::string>{"stop"}));
+    EXPECT_EQ(TAccessibleOf(bar).Value(), L"Paused");
+    EXPECT_EQ(TAccessibleOf(bar).DefaultAction(), L"Resume");
+    EXPECT_EQ(TextOf(Main().PanelText()), L"Paused");
+    way.Toggle(Main());
+    tickAt(2600);
+    EXPECT_EQ(Events, (std::vector<std::string>{"stop", "start in.wav"}));
+    EXPECT_EQ(TAccessibleOf(bar).Value(), L"Breathe in, 53 %");
+    EXPECT_FALSE(IsWindowVisible(Main().PanelText()));
+  }
+}
+
+TEST_F(TScreenReader, TheClickThatOnlyBringsLumenoToTheFrontDoesNotPause) {
+  Start();  // never shown, so never in front
+  HWND bar = Main().AlBarOddech().Handle();
+  SendMessageW(bar, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Main().Handle()), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  EXPECT_EQ(Main().Session().State(), TSessionState::Running);
+  SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  EXPECT_EQ(Main().Session().State(), TSessionState::Paused);
+}
+
+TEST_F(TScreenReader, AtTheEndTheBarRestsUnderTheSummaryTheTimerStopsAndTheBellRingsOnce) {
+  StoreSettings(10, 10, 0, 0, false, true, true);
+  TFakeSeeder("Software\\Quorvale\\Lumeno").Put("Session Minutes", Dword(1));
+  ShowMain();
+  HWND bar = Main().AlBarOddech().Handle();
+  TValueChangeCounter events;
+  // One-second inhales and exhales without pauses, ticked every 50 ms; 60 s
+  // falls in an exhale, which ends the session 850 ms later.
+  auto tick = [&] {
+    Clock.Now += 50;
+    SendMessageW(Main().Handle(), WM_TIMER, TFormLumeno::kTimerBreatchId, 0);
+  };
+  while (Clock.Now < 60'000) tick();
+  const size_t eventsBefore = events.For(bar);
+  for (int i = 0; i < 100 && !Main().Pacer().Ended(); ++i) tick();
+  ASSERT_TRUE(Main().Pacer().Ended());
+  EXPECT_EQ(Clock.Now, 60'850);
+  EXPECT_FALSE(Main().TimerBreatch().Enabled());
+  EXPECT_EQ(Main().AlBarOddech().GetPosition(), 0);
+  EXPECT_EQ(std::count(Events.begin(), Events.end(), "once end.wav"), 1);
+  EXPECT_EQ(Events.end()[-2], "stop");
+  EXPECT_EQ(Events.back(), "once end.wav");
+  EXPECT_EQ(Main().AlBarOddech().GetNote(), Main().Session().Summary());
+  EXPECT_EQ(events.For(bar), eventsBefore + 1);
+  TAccessibleOf acc(bar);
+  EXPECT_EQ(acc.Value(), L"Session complete. 1 minute, 29 breaths. Click the bar or press P to start again.");
+  EXPECT_EQ(acc.DefaultAction(), L"Start");
+  ASSERT_EQ(Log.Records.size(), 1u);
+  EXPECT_TRUE(Log.Records[0].Complete);
+  EXPECT_EQ(Log.Records[0].Breaths, Main().Session().Breaths());
+  EXPECT_EQ(Log.Records[0].StartLocalSeconds, 1'750'000'000);
+  EXPECT_EQ(Taskbar.Calls.back(), "thumb > Start");
+  // The same click starts anew.
+  SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  EXPECT_EQ(Main().AlBarOddech().GetNote(), "");
+  EXPECT_TRUE(Main().TimerBreatch().Enabled());
+  EXPECT_EQ(Events.back(), "start in.wav");
 }
 
 }  // namespace

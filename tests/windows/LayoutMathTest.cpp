@@ -190,5 +190,20 @@ TEST(KeepReachable, RespectsAWorkAreaAwayFromTheOrigin) {
   EXPECT_EQ(KeepReachable({-1000, 300, 229, 480}, work), (TBounds{-1000, 300, 229, 480}));
 }
 
+TEST(LayOutPanelText, MovesTheButtonLeftThenNarrowsItOnlyAsFarAsTheTextNeeds) {
+  const struct {
+    const char* What;
+    int32_t Panel, Left, Text;
+    TPanelTextLayout Expected;
+  } cases[] = {
+      {"room to spare with the menu open", 221, 23, 27, {23, 57, 84, 135}},
+      {"folded: moved left", 94, 18, 27, {4, 57, 65, 27}},
+      {"folded, a wider text: moved to the margin and narrowed", 94, 18, 36, {2, 50, 56, 36}},
+      {"too narrow even so: the caption keeps its width", 80, 11, 36, {2, 46, 52, 26}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LayOutPanelText(c.Panel, c.Left, 57, 46, c.Text, 4, 2), c.Expected) << c.What;
+}
+
 }  // namespace
 }  // namespace lumeno

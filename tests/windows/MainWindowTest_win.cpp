@@ -431,5 +431,38 @@ TEST_F(TMainWindow, SettingTheBoundsItAlreadyHasMovesNothing) {
   RemoveWindowSubclass(main, count, 1);
 }
 
+TEST_F(TMainWindow, ASessionWithAnEndShowsItsTimeAndProgressAndALockPausesIt) {
+  TFakeSeeder("Software\\Quorvale\\Lumeno").Put("Session Minutes", Dword(10));
+  Start();
+  HWND main = Main().Handle();
+  SendMessageW(Application().Handle(), RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0);
+  Clock.Now = 90'000;
+  SendMessageW(main, WM_TIMER, TFormLumeno::kTimerSessionId, 0);
+  EXPECT_EQ(TextOf(Main().PanelText()), L"8:30");
+  SendMessageW(main, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+  Clock.Now = 95'000;
+  SendMessageW(main, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+  EXPECT_EQ(Main().Session().State(), TSessionState::Paused);
+  EXPECT_EQ(TextOf(Main().PanelText()), L"Paused");
+  const std::vector<std::string> expected{"created", "progress normal 0/600000", "thumb || Pause",
+                                          "progress normal 90000/600000", "thumb || Pause",
+                                          "progress paused 90000/600000", "thumb > Resume"};
+  EXPECT_EQ(std::vector<std::string>(Taskbar.Calls.end() - 7, Taskbar.Calls.end()), expected);
+  // Closing reports the practice, not complete.
+  Main().Exit1Click();
+  ASSERT_EQ(Log.Records.size(), 1u);
+  EXPECT_EQ(Log.Records[0].ActiveMilliseconds, 90'000);
+  EXPECT_FALSE(Log.Records[0].Complete);
+}
+
+TEST_F(TMainWindow, WithNoEndNothingIsAddedToThePanel) {
+  Start();
+  Main().Pacer().TimerBreatchTimer();
+  EXPECT_EQ(Main().PanelText(), nullptr);
+  EXPECT_EQ(ToString(ChildBounds(Main().Bmenu())), "23,8,57,25");
+  EXPECT_EQ(Taskbar.Calls.back(), "thumb || Pause");
+  EXPECT_EQ(Taskbar.Calls.end()[-2], "progress none 0/0");
+}
+
 }  // namespace
 }  // namespace lumeno::test

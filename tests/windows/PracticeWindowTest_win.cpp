@@ -58,21 +58,27 @@ TEST_F(TPracticeWindow, ChoicesAreStoredAtOnceAndShownOnTheNextOpening) {
     Choose(p, IDC_SESSION, 5);  // after "No end", 3, 5, 7 (the stored one), 10
     EXPECT_EQ(Stored("Session Minutes"), Dword(15));
     EXPECT_EQ(Settings().Practice().SessionMinutes, 15);
+    EXPECT_EQ(Main().Session().LengthMinutes(), 15);
     SendMessageW(p.Control(IDC_ENDBELL), BM_CLICK, 0, 0);
     EXPECT_EQ(Stored("End Bell"), Dword(0));
+    Choose(p, IDC_COLOURS, 2);
+    EXPECT_EQ(Stored("Colour Scheme"), Dword(2));
+    EXPECT_EQ(Main().Colours().Name, std::string("Ocean"));
   });
   EXPECT_EQ(owner, Settings().Handle());
   EXPECT_EQ(first, L"7 minutes");
   EXPECT_EQ(entries,
             L"No end|3 minutes|5 minutes|7 minutes|10 minutes|15 minutes|20 minutes|30 minutes|45 minutes|60 minutes|");
 
-  std::wstring again;
+  std::wstring again, colours;
   bool bell = true;
   WhileOpen([&](TFormPractice& p) {
     again = Selected(p.Control(IDC_SESSION));
     bell = SendMessageW(p.Control(IDC_ENDBELL), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    colours = Selected(p.Control(IDC_COLOURS));
   });
   EXPECT_EQ(again, L"15 minutes");
+  EXPECT_EQ(colours, L"Ocean");
   EXPECT_FALSE(bell);
   // The seven settings' save writes the practice values with them.
   TFakeSeeder("Software\\Quorvale\\Lumeno").Put("Session Minutes", Dword(3));

@@ -46,9 +46,31 @@ class TRecordingSound final : public ISound {
   explicit TRecordingSound(std::vector<std::string>& events) : FEvents(events) {}
   void Start(const char* fileName) override { FEvents.push_back(std::string("start ") + fileName); }
   void Stop() override { FEvents.push_back("stop"); }
+  void PlayOnce(const char* fileName) override { FEvents.push_back(std::string("once ") + fileName); }
 
  private:
   std::vector<std::string>& FEvents;
+};
+
+// What Lumeno asks of the taskbar button.
+class TRecordingTaskbar final : public ITaskbarButton {
+ public:
+  void ButtonCreated(HWND owner) override { Calls.push_back(owner == Application().Handle() ? "created" : "?"); }
+  void SetProgress(TProgress state, uint64_t done, uint64_t total) override {
+    const char* names[] = {"none", "normal", "paused"};
+    Calls.push_back(std::string("progress ") + names[static_cast<int>(state)] + " " + std::to_string(done) + "/" +
+                    std::to_string(total));
+  }
+  void SetThumbButton(bool pauseSign, const wchar_t* tip) override {
+    Calls.push_back(std::string(pauseSign ? "thumb || " : "thumb > ") + Narrow(tip));
+  }
+  std::vector<std::string> Calls;
+};
+
+class TRecordingLog final : public IPracticeLog {
+ public:
+  void PracticeEnded(const TPracticeRecord& record) override { Records.push_back(record); }
+  std::vector<TPracticeRecord> Records;
 };
 
 // Dispatches whatever is queued; a quit message is taken and dropped.
@@ -215,6 +237,9 @@ class TLumenoFixture : public ::testing::Test {
     services.Clock = &Clock;
     services.Sound = &Sound;
     services.GuardLoaded = guard ? std::move(guard) : [] {};
+    services.Taskbar = &Taskbar;
+    services.PracticeLog = &Log;
+    services.LocalNow = [] { return TLocalTime{1'750'000'000, 120}; };
     Program = std::make_unique<TLumenoProgram>(services);
     Program->Create(GetModuleHandleW(nullptr));
   }
@@ -227,6 +252,8 @@ class TLumenoFixture : public ::testing::Test {
   std::vector<std::string> Events;
   TManualClock Clock{Events};
   TRecordingSound Sound{Events};
+  TRecordingTaskbar Taskbar;
+  TRecordingLog Log;
   std::unique_ptr<TLumenoProgram> Program;
 };
 

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Nothing runs from the folder Lumeno is unpacked in: a library planted beside
+# a copy of lumeno.exe, with Wine told to search as Windows does (the exe's
+# folder first), is never loaded, and Lumeno works as without it.
+source "$(dirname "$0")/lib.sh"
+: "${E2E_PLANTED_DLL:?the library to plant}"
+# What Lumeno can load beyond the known system libraries (WINEDEBUG=+loaddll
+# through start-up, the sounds, every window and a screen reader's question).
+# A feature that brings a library adds it here, and to tour() if need be.
+E2E_PLANTS=(version winmm msacm32 mmdevapi uxtheme msimg32 msftedit riched20 usp10 oleacc dwmapi)
+plant="$E2E_OUT/plant"
+mkdir -p "$plant" && cp "$E2E_EXE" "$(dirname "$E2E_EXE")"/*.wav "$plant/"
+drv reg batch del-key "${E2E_GOOD_SETTINGS[@]}" >/dev/null
+# tour: E2E_SEEN, what Lumeno started from the plant folder shows on the way
+# through all that loads them, and how it ends.
+tour() {
+  local w p; E2E_SEEN=""
+  drv reg del-value "Colour Scheme" >/dev/null 2>&1
+  E2E_STDERR="$E2E_OUT/trace" WINEDEBUG=+winmm start_main "$(win_path "$plant/lumeno.exe")" || return
+  E2E_SEEN="$(bar_moving) $(fieldof name "$(drv acc "$E2E_MAIN" '#100')")"
+  w="$(open_from_menu_button "O programie" About)"
+  E2E_SEEN+=" $(drv controls "$w" | grep -o 'text="ver\.[^"]*"') $(drv close "$w" >/dev/null; drv wait-gone About 3000 --pid "$E2E_PID")"
+  w="$(open_from_menu_button Instrukcja "How to use?")"
+  E2E_SEEN+=" $(drv controls "$w" | grep -io 'class="rich[^"]*"') $(drv close "$w" >/dev/null; drv wait-gone "How to use?" 3000 --pid "$E2E_PID")"
+  # A dark scheme asks for the dark caption bar (dwmapi).
+  w="$(open_from_menu_button Ustawienia Settings)"
+  drv click "$w" "Practice..." >/dev/null
+  p="$(dialog_window Practice)"
+  E2E_SEEN+=" $(drv select "$p" Night | field selected)"
+  E2E_SEEN+=" $(drv close "$p" >/dev/null; drv wait-gone Practice 3000 --pid "$E2E_PID")"
+  drv close "$w" >/dev/null; drv wait-gone Settings 3000 --pid "$E2E_PID" >/dev/null
+  E2E_SEEN+=" $(grep -q 'SoundName=L"[^"]*in\.wav"' "$E2E_OUT/trace" && echo played) $(close_main)"
+  rm -f "$E2E_OUT/trace"; kill_started
+}
+tour; unplanted="$E2E_SEEN"
+expect_true "without planted libraries: $unplanted" grep -q '^moving Breathing text=.* gone class=.* gone Night gone played exited code=0$' <<<"$unplanted"
+for name in "${E2E_PLANTS[@]}"; do
+  cp "$E2E_PLANTED_DLL" "$plant/$name.dll"
+  WINEDLLOVERRIDES="$name=n,b" tour
+  expect "$name.dll planted: Lumeno as without it" "$E2E_SEEN" "$unplanted"
+  expect "$name.dll planted: loaded" "$(ls "$plant" | grep -i '\.ran$')" ""
+  rm -f "$plant/$name.dll" "$plant"/*.ran
+done
