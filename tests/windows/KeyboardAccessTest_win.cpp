@@ -550,7 +550,7 @@ TEST_F(TScreenReader, ClickKeysDefaultActionAndThumbnailPauseAndResume) {
     way.Toggle(Main());
     tickAt(2600);
     EXPECT_EQ(Events, (std::vector<std::string>{"stop", "start in.wav"}));
-    EXPECT_EQ(TAccessibleOf(bar).Value(), L"Breathe in, 53 %");
+    EXPECT_EQ(TAccessibleOf(bar).Value(), L"Breathe in, 53%");
     EXPECT_FALSE(IsWindowVisible(Main().PanelText()));
   }
 }
