@@ -72,10 +72,12 @@ void TPracticeSession::Close() {
 }
 
 int64_t TPracticeSession::ActiveAt(int64_t counter) const {
-  // Wraps like the counter; a clock that ran backwards has timed nothing.
+  // Wraps like the counter; a clock that ran backwards, or one without a
+  // usable frequency, has timed nothing.
   const auto ticks =
       static_cast<int64_t>(static_cast<uint64_t>(counter) - static_cast<uint64_t>(FStartCount) - FPausedTicks);
-  return ticks > 0 ? CountsToMs(static_cast<uint64_t>(ticks), FPacer.FFrequency) : 0;
+  if (ticks <= 0 || FPacer.FFrequency <= 0) return 0;
+  return CountsToMs(static_cast<uint64_t>(ticks), FPacer.FFrequency);
 }
 
 int64_t TPracticeSession::ActiveMs() const {

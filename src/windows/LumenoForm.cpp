@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/SystemLibrary_win.h"
 #include "exercise/Clock_win.h"
 #include "exercise/Sound_win.h"
 #include "persistence/Registry_win.h"
@@ -73,11 +74,6 @@ std::wstring SpokenSummary(const std::string& summary) {
   std::string spoken;
   for (char c : summary) spoken += c == '\n' ? std::string(". ") : std::string(1, c);
   return Widen(spoken + ".");
-}
-
-template <typename TFn>
-TFn WtsFunction(HMODULE wtsapi32, const char* name) {
-  return wtsapi32 ? reinterpret_cast<TFn>(reinterpret_cast<void*>(GetProcAddress(wtsapi32, name))) : nullptr;
 }
 
 }  // namespace
@@ -179,9 +175,9 @@ TFormLumeno::~TFormLumeno() {
     FApplication.SetMainWindow(nullptr);
   }
   if (FLockWatched && FHandle) {
-    using TUnregister = BOOL(WINAPI*)(HWND);
-    HMODULE wtsapi32 = GetModuleHandleW(L"wtsapi32.dll");
-    if (auto unregister = WtsFunction<TUnregister>(wtsapi32, "WTSUnRegisterSessionNotification")) unregister(FHandle);
+    BOOL(WINAPI * unregister)(HWND) = nullptr;
+    ResolveProc(GetModuleHandleW(L"wtsapi32.dll"), "WTSUnRegisterSessionNotification", unregister);
+    if (unregister) unregister(FHandle);
   }
   FSession->SetView(nullptr);
   FTimerBreatch.SetEnabled(false);
@@ -550,9 +546,8 @@ bool TFormLumeno::KeyPreview(const MSG& msg) {
 void TFormLumeno::WatchLock() {
   if (FLockAsked) return;
   FLockAsked = true;
-  using TRegister = BOOL(WINAPI*)(HWND, DWORD);
-  HMODULE wtsapi32 = LoadLibraryExW(L"wtsapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  auto watch = WtsFunction<TRegister>(wtsapi32, "WTSRegisterSessionNotification");
+  BOOL(WINAPI * watch)(HWND, DWORD) = nullptr;
+  ResolveProc(LoadSystemLibrary(L"wtsapi32.dll"), "WTSRegisterSessionNotification", watch);
   FLockWatched = watch && watch(FHandle, NOTIFY_FOR_THIS_SESSION);
 }
 

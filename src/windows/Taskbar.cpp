@@ -2,8 +2,9 @@
 
 #include <shobjidl.h>
 
-#include <cwchar>
 #include <string>
+
+#include "base/SystemLibrary_win.h"
 
 namespace lumeno {
 
@@ -15,12 +16,11 @@ constexpr GUID kClsidTaskbarList = {0x56FDF344, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x0
 constexpr GUID kIidTaskbarList3 = {0xEA1AFB91, 0x9E28, 0x4B86, {0x90, 0xE9, 0x9E, 0x9F, 0x8A, 0x5E, 0xEF, 0xAF}};
 
 ITaskbarList3* CreateTaskbarList() {
-  using TCoInitializeEx = HRESULT(WINAPI*)(void*, DWORD);
-  using TCoCreateInstance = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-  HMODULE ole32 = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!ole32) return nullptr;
-  auto initialize = reinterpret_cast<TCoInitializeEx>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")));
-  auto create = reinterpret_cast<TCoCreateInstance>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")));
+  HRESULT(WINAPI * initialize)(void*, DWORD) = nullptr;
+  HRESULT(WINAPI * create)(REFCLSID, IUnknown*, DWORD, REFIID, void**) = nullptr;
+  HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
+  ResolveProc(ole32, "CoInitializeEx", initialize);
+  ResolveProc(ole32, "CoCreateInstance", create);
   if (!initialize || !create) return nullptr;
   // The GUI thread stays in its apartment for the rest of the run.
   initialize(nullptr, COINIT_APARTMENTTHREADED);
@@ -102,9 +102,10 @@ class TSystemTaskbarButton final : public ITaskbarButton {
   }
 
   void SetThumbButton(bool pauseSign, const wchar_t* tip) override {
-    if (FButtonAdded && pauseSign == FPauseSign && FTip == tip) return;
+    const std::wstring text = tip ? tip : L"";
+    if (FButtonAdded && pauseSign == FPauseSign && FTip == text) return;
     FPauseSign = pauseSign;
-    FTip = tip ? tip : L"";
+    FTip = text;
     ApplyThumb();
   }
 
@@ -126,7 +127,7 @@ class TSystemTaskbarButton final : public ITaskbarButton {
     button.dwMask = static_cast<THUMBBUTTONMASK>(THB_ICON | THB_TOOLTIP | THB_FLAGS);
     button.iId = kThumbButtonId;
     button.hIcon = icon;
-    wcsncpy(button.szTip, FTip.c_str(), std::size(button.szTip) - 1);
+    lstrcpynW(button.szTip, FTip.c_str(), ARRAYSIZE(button.szTip));
     button.dwFlags = THBF_ENABLED;
     if (FButtonAdded) {
       FList->ThumbBarUpdateButtons(FOwner, 1, &button);

@@ -7,10 +7,11 @@ source "$(dirname "$0")/lib.sh"
 # What Lumeno can load beyond the known system libraries (WINEDEBUG=+loaddll
 # through start-up, the sounds, every window and a screen reader's question).
 # A feature that brings a library adds it here, and to tour() if need be.
-E2E_PLANTS=(version winmm msacm32 mmdevapi uxtheme msimg32 msftedit riched20 usp10 oleacc dwmapi)
+E2E_PLANTS=(version winmm msacm32 mmdevapi uxtheme msimg32 msftedit riched20 usp10 oleacc dwmapi wtsapi32)
 plant="$E2E_OUT/plant"
 mkdir -p "$plant" && cp "$E2E_EXE" "$(dirname "$E2E_EXE")"/*.wav "$plant/"
-drv reg batch del-key "${E2E_GOOD_SETTINGS[@]}" >/dev/null
+# A session with an end: once it runs Lumeno asks to hear of the workstation's lock.
+drv reg batch del-key "${E2E_GOOD_SETTINGS[@]}" "set-dword|Session Minutes|60" >/dev/null
 # tour: E2E_SEEN, what Lumeno started from the plant folder shows on the way
 # through all that loads them, and how it ends.
 tour() {

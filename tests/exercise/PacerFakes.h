@@ -88,10 +88,7 @@ class TFakeSound : public ISound {
     calls.push_back("stop");
     playing.clear();
   }
-  void PlayOnce(const char* fileName) override {
-    calls.push_back(std::string("once ") + fileName);
-    playing.clear();
-  }
+  void PlayOnce(const char* fileName) override { calls.push_back(std::string("once ") + fileName); }
 
   std::string playing;
   std::vector<std::string> calls;

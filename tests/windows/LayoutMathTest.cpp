@@ -191,11 +191,7 @@ TEST(KeepReachable, RespectsAWorkAreaAwayFromTheOrigin) {
 }
 
 TEST(LayOutPanelText, MovesTheButtonLeftThenNarrowsItOnlyAsFarAsTheTextNeeds) {
-  const struct {
-    const char* What;
-    int32_t Panel, Left, Text;
-    TPanelTextLayout Expected;
-  } cases[] = {
+  const struct { const char* What; int32_t Panel, Left, Text; TPanelTextLayout Expected; } cases[] = {
       {"room to spare with the menu open", 221, 23, 27, {23, 57, 84, 135}},
       {"folded: moved left", 94, 18, 27, {4, 57, 65, 27}},
       {"folded, a wider text: moved to the margin and narrowed", 94, 18, 36, {2, 50, 56, 36}},

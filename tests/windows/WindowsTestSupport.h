@@ -57,9 +57,8 @@ class TRecordingTaskbar final : public ITaskbarButton {
  public:
   void ButtonCreated(HWND owner) override { Calls.push_back(owner == Application().Handle() ? "created" : "?"); }
   void SetProgress(TProgress state, uint64_t done, uint64_t total) override {
-    const char* names[] = {"none", "normal", "paused"};
-    Calls.push_back(std::string("progress ") + names[static_cast<int>(state)] + " " + std::to_string(done) + "/" +
-                    std::to_string(total));
+    const char* name = state == TProgress::None ? "none " : state == TProgress::Normal ? "normal " : "paused ";
+    Calls.push_back("progress " + (name + std::to_string(done)) + "/" + std::to_string(total));
   }
   void SetThumbButton(bool pauseSign, const wchar_t* tip) override {
     Calls.push_back(std::string(pauseSign ? "thumb || " : "thumb > ") + Narrow(tip));
@@ -67,8 +66,7 @@ class TRecordingTaskbar final : public ITaskbarButton {
   std::vector<std::string> Calls;
 };
 
-class TRecordingLog final : public IPracticeLog {
- public:
+struct TRecordingLog final : IPracticeLog {
   void PracticeEnded(const TPracticeRecord& record) override { Records.push_back(record); }
   std::vector<TPracticeRecord> Records;
 };
