@@ -30,6 +30,7 @@ namespace lumeno {
 class TFormSettings;
 class TFormInstruction;
 class TFormAbout;
+class TPlayerThread;
 class TOwnLook;
 
 // What the main window's components are built on. The defaults are the real
@@ -38,6 +39,8 @@ struct TLumenoServices {
   TRegistryFactory MakeRegistry = nullptr;  // null: the Win32 registry
   IClock* Clock = nullptr;                  // null: the performance counter
   ISound* Sound = nullptr;                  // null: the wave files beside the executable
+  // Plays those wave files when Sound is null; null: the system's player.
+  TPlayerThread* Player = nullptr;
   IPracticeLog* PracticeLog = nullptr;      // where finished practices go
   ISessionVolume* Volume = nullptr;         // null: Lumeno's own audio session
   // Asks for a sound file (title names which), starting at current; false
@@ -158,6 +161,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
   bool HandleAllocated() override { return FHandle != nullptr; }
   void ApplyZOrder(bool topmost) override;
   bool Loading() const override { return FLoading; }
+  int32_t GetDpi() const override { return Dpi(); }
   TCloseQueryEvent& OnCloseQuery() override { return FOnCloseQuery; }
 
  protected:
@@ -219,6 +223,8 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
 
   std::unique_ptr<IClock> FOwnClock;
   std::unique_ptr<ISound> FOwnSound;
+  // The thread FOwnSound plays on, ended with the window.
+  TPlayerThread* FPlayer = nullptr;
   TPacerBar FPacerBar{FAlBarOddech};
   std::unique_ptr<TBreathingPacer> FPacer;
   std::unique_ptr<TPracticeSession> FSession;

@@ -209,7 +209,9 @@ class TFakeWindow final : public IPlacementWindow {
   bool HandleAllocated() override { return handle; }
   void ApplyZOrder(bool topmost) override { log.push_back(std::string("ApplyZOrder ") + (topmost ? "1" : "0")); }
   bool Loading() const override { return loading; }
+  int32_t GetDpi() const override { return dpi; }
   TCloseQueryEvent& OnCloseQuery() override { return closeQuery; }
+  int32_t dpi = 96;
 };
 
 // ---------------------------------------------------------------------------

@@ -437,9 +437,9 @@ TEST_F(TScreenReader, HearsTheBarsPhaseAndHowFarItIsAtPointsOfACycle) {
     size_t Events;  // phase changes so far
   };
   const TPoint points[] = {
-      {0, 1, L"Breathe in, 0 %", 0},      {1350, 20, L"Breathe in, 45 %", 0}, {3000, 1, L"Hold", 1},
-      {3000, 1, L"Breathe out, 100 %", 2}, {4200, 20, L"Breathe out, 80 %", 2}, {9000, 1, L"Hold", 3},
-      {9000, 1, L"Breathe in, 0 %", 4},
+      {0, 1, L"Breathe in, 0%", 0},      {1350, 20, L"Breathe in, 45%", 0}, {3000, 1, L"Hold", 1},
+      {3000, 1, L"Breathe out, 100%", 2}, {4200, 20, L"Breathe out, 80%", 2}, {9000, 1, L"Hold", 3},
+      {9000, 1, L"Breathe in, 0%", 4},
   };
   for (const TPoint& p : points) {
     SCOPED_TRACE(p.Value);
@@ -540,7 +540,7 @@ TEST_F(TScreenReader, ClickKeysDefaultActionAndThumbnailPauseAndResume) {
     toggle(Main());
     tickAt(2600);
     EXPECT_EQ(Events, (std::vector<std::string>{"stop", "start in.wav"}));
-    EXPECT_EQ(TAccessibleOf(bar).Value(), L"Breathe in, 53 %");
+    EXPECT_EQ(TAccessibleOf(bar).Value(), L"Breathe in, 53%");
     EXPECT_FALSE(IsWindowVisible(Main().PanelText()));
   }
 }
