@@ -11,7 +11,7 @@ LUMENO_BUILD_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils
 # fonts-wine is only recommended by wine, and installs skip recommendations: it
 # brings "MS Sans Serif" and the Marlett caption-button symbols.
 LUMENO_WINE_PACKAGES=(wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick)
-LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev wixl msitools zip clang libclang-rt-14-dev)
+LUMENO_TEST_PACKAGES=(libgtest-dev googletest libgmock-dev libbenchmark-dev wixl msitools zip clang libclang-rt-14-dev python3-yaml)
 
 log() { printf '[lumeno] %s\n' "$*" >&2; }
 
@@ -106,16 +106,22 @@ wine_env() {
 # link_wine_fonts : Debian's Wine 8 looks for its own fonts in a folder beside
 # its data directory that does not exist, not in /usr/share/wine/fonts where
 # fonts-wine puts them; linked into the prefix's Fonts folder they are found
-# as installed fonts. Only the faces Lumeno draws with ("MS Sans Serif" at 96
-# and 120 dpi, its outline form for other sizes, Marlett for the caption
-# buttons): every process start reads the folder, and all of them would make
-# each start several times slower. Run after wineboot.
+# as installed fonts. Only the faces Lumeno draws with: "MS Sans Serif" for
+# the system's code page at 96 and 120 dpi (Wine names the one it wants in
+# the registry's Fonts list), its Central European form for the Polish texts,
+# and Marlett for the caption buttons. Every process start reads the folder,
+# and all of them would make each start several times slower. A bitmap font
+# is loaded only when the Fonts list names it, so the Central European one is
+# added there. Run after wineboot.
+LUMENO_CE_FONT_VALUE='MS Sans Serif (Central European)'
 link_wine_fonts() {
   local dir="$WINEPREFIX/drive_c/windows/Fonts" f
   [ -d /usr/share/wine/fonts ] && [ -d "$dir" ] || return 0
-  for f in sserife.fon sseriff.fon ms_sans_serif.ttf marlett.ttf; do
+  for f in sserife.fon sseriff.fon sserifee.fon marlett.ttf; do
     [ -e "/usr/share/wine/fonts/$f" ] && [ ! -e "$dir/$f" ] && ln -s "/usr/share/wine/fonts/$f" "$dir/"
   done
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v "$LUMENO_CE_FONT_VALUE" \
+    /d sserifee.fon /f </dev/null >/dev/null 2>&1
   return 0
 }
 

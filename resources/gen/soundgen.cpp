@@ -1,6 +1,7 @@
-// Makes the two breathing sounds, in.wav and ex.wav, and the bell that ends a
-// session, end.wav, into the folder given as the only argument. Runs on the
-// build host (plain C++17, no platform calls).
+// Makes the breathing sounds into the folder given as the only argument:
+// in.wav and ex.wav there with the bell that ends a session, end.wav, and the
+// other sets and every set's pause cue in its "sounds" folder, which must
+// exist. Runs on the build host (plain C++17, no platform calls).
 //
 // Each sound is a soft chord gliding endlessly (a Shepard-Risset glissando):
 // up for breathing in, lower and down for breathing out, with a gentle swell
@@ -9,6 +10,10 @@
 // the glide has moved the chord by exactly one octave, which maps it onto
 // itself, and the noise fades to nothing at both ends. The first sample is 0,
 // so a start from silence does not click either.
+//
+// The other loops are seamless the same way: every partial makes a whole
+// number of turns per loop and the swell repeats with the loop. The cues are
+// short and soft, rise without a click and fade to nothing before they end.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -54,6 +59,7 @@ double Window(double frequency, double low, double high) {
 // Small deterministic generator: the same noise on every host.
 class TNoise {
  public:
+  explicit TNoise(std::uint64_t seed) : state_(seed) {}
   double Next() {
     state_ ^= state_ << 13;
     state_ ^= state_ >> 7;
@@ -62,7 +68,7 @@ class TNoise {
   }
 
  private:
-  std::uint64_t state_ = 0x9E3779B97F4A7C15ull;
+  std::uint64_t state_;
 };
 
 std::vector<double> Chord(const TSoundSpec& spec) {
@@ -102,17 +108,15 @@ double Swell(double u, double peak) {
   return std::pow(std::cos(kPi / 2 * (u - peak) / (1.0 - peak)), 2.0);
 }
 
-// Band-passed noise (one biquad); the swell brings it to nothing at both ends.
-std::vector<double> Breath(const TSoundSpec& spec) {
-  const double w = 2.0 * kPi * spec.noiseCentre / kSampleRate;
-  const double q = 0.8;
+// White noise through one band-pass biquad, settled for a second first.
+std::vector<double> BandNoise(double centre, double q, std::uint64_t seed) {
+  const double w = 2.0 * kPi * centre / kSampleRate;
   const double alpha = std::sin(w) / (2.0 * q);
   const double a0 = 1.0 + alpha;
   const double b0 = alpha / a0, b2 = -alpha / a0;
   const double a1 = -2.0 * std::cos(w) / a0, a2 = (1.0 - alpha) / a0;
-  TNoise noise;
+  TNoise noise(seed);
   double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  // Let the filter settle before the part that is kept.
   std::vector<double> out(kSamples);
   for (int n = -kSampleRate; n < kSamples; ++n) {
     const double x = noise.Next();
@@ -121,8 +125,15 @@ std::vector<double> Breath(const TSoundSpec& spec) {
     x1 = x;
     y2 = y1;
     y1 = y;
-    if (n >= 0) out[n] = y * Swell(static_cast<double>(n) / kSamples, spec.swellPeak);
+    if (n >= 0) out[n] = y;
   }
+  return out;
+}
+
+// Band-passed noise; the swell brings it to nothing at both ends.
+std::vector<double> Breath(const TSoundSpec& spec) {
+  std::vector<double> out = BandNoise(spec.noiseCentre, 0.8, 0x9E3779B97F4A7C15ull);
+  for (int n = 0; n < kSamples; ++n) out[n] = out[n] * Swell(static_cast<double>(n) / kSamples, spec.swellPeak);
   return out;
 }
 
@@ -156,6 +167,16 @@ bool WriteWave(const std::string& path, const std::vector<std::int16_t>& samples
   return std::fclose(file) == 0 && ok;
 }
 
+// Scales the loudest sample to level (of full scale) and writes the file.
+bool WriteScaled(const std::string& path, const std::vector<double>& mix, double level) {
+  double peak = 0;
+  for (double v : mix) peak = std::max(peak, std::fabs(v));
+  std::vector<std::int16_t> samples(mix.size());
+  for (std::size_t n = 0; n < mix.size(); ++n)
+    samples[n] = static_cast<std::int16_t>(std::lround(mix[n] / peak * level * 32767.0));
+  return WriteWave(path, samples);
+}
+
 bool MakeSound(const TSoundSpec& spec, const std::string& folder) {
   const std::vector<double> chord = Chord(spec);
   const std::vector<double> breath = Breath(spec);
@@ -165,19 +186,96 @@ bool MakeSound(const TSoundSpec& spec, const std::string& folder) {
     breathPeak = std::max(breathPeak, std::fabs(breath[n]));
   }
   std::vector<double> mix(kSamples);
-  double peak = 0;
   for (int n = 0; n < kSamples; ++n) {
     // The chord never quite stops, so a long phase hears a soft pulse rather
     // than a gap at the loop point; it starts quiet, so a start does not click.
     const double swell = 0.12 + 0.88 * Swell(static_cast<double>(n) / kSamples, spec.swellPeak);
     mix[n] = swell * chord[n] / chordPeak + spec.noiseLevel * breath[n] / breathPeak;
-    peak = std::max(peak, std::fabs(mix[n]));
   }
   // Soft: the loudest sample sits at half of full scale.
-  std::vector<std::int16_t> samples(kSamples);
+  return WriteScaled(folder + "/" + spec.fileName, mix, 0.5);
+}
+
+// A singing bowl held by a soft swell. Each partial sounds as a pair a few
+// turns per loop apart, so it beats slowly, as a struck bowl does, and the
+// beating repeats with the loop.
+struct TBowlSpec {
+  const char* fileName;
+  int fundamentalTurns;  // per loop: the pitch (turns / kSeconds Hz)
+  double swellPeak;
+};
+
+bool MakeBowl(const TBowlSpec& spec, const std::string& folder) {
+  struct TPartial {
+    double ratio, weight;
+    int beatTurns;
+  };
+  // A bowl's partials are not harmonic.
+  static const TPartial kPartials[] = {{1.0, 1.0, 2}, {2.71, 0.5, 3}, {5.18, 0.2, 5}, {8.45, 0.08, 7}};
+  std::vector<double> mix(kSamples, 0.0);
+  for (const TPartial& partial : kPartials) {
+    const double turns = std::round(spec.fundamentalTurns * partial.ratio);
+    for (int n = 0; n < kSamples; ++n) {
+      const double u = static_cast<double>(n) / kSamples;
+      mix[n] += partial.weight * 0.5 *
+                (std::sin(2.0 * kPi * std::fmod(turns * u, 1.0)) +
+                 std::sin(2.0 * kPi * std::fmod((turns + partial.beatTurns) * u, 1.0)));
+    }
+  }
   for (int n = 0; n < kSamples; ++n)
-    samples[n] = static_cast<std::int16_t>(std::lround(mix[n] / peak * 0.5 * 32767.0));
-  return WriteWave(folder + "/" + spec.fileName, samples);
+    mix[n] *= 0.12 + 0.88 * Swell(static_cast<double>(n) / kSamples, spec.swellPeak);
+  return WriteScaled(folder + "/" + spec.fileName, mix, 0.5);
+}
+
+// A wave on a beach: a low wash and a brighter hiss that rise to the swell's
+// peak and fall away to silence at both ends of the loop.
+struct TSurfSpec {
+  const char* fileName;
+  double washCentre, hissCentre;  // Hz
+  double swellPeak;
+  std::uint64_t seed;
+};
+
+bool MakeSurf(const TSurfSpec& spec, const std::string& folder) {
+  const std::vector<double> wash = BandNoise(spec.washCentre, 0.7, spec.seed);
+  const std::vector<double> hiss = BandNoise(spec.hissCentre, 1.0, spec.seed ^ 0x5DEECE66Dull);
+  std::vector<double> mix(kSamples);
+  for (int n = 0; n < kSamples; ++n) {
+    const double swell = Swell(static_cast<double>(n) / kSamples, spec.swellPeak);
+    // The hiss only near the crest.
+    mix[n] = swell * wash[n] + 0.6 * swell * swell * hiss[n];
+  }
+  return WriteScaled(folder + "/" + spec.fileName, mix, 0.5);
+}
+
+// A short soft cue: a few partials that rise in 10 ms, die away and are
+// faded to nothing over the last 40 ms.
+struct TCueSpec {
+  const char* fileName;
+  double seconds;
+  double frequency;  // Hz, of the first partial
+  double glide;      // pitch at the end over pitch at the start
+  double decay;      // per second
+  double ratios[3], weights[3];
+};
+
+bool MakeCue(const TCueSpec& spec, const std::string& folder) {
+  const int samples = static_cast<int>(spec.seconds * kSampleRate);
+  const double attack = 0.01, fade = 0.04;
+  std::vector<double> mix(samples);
+  double phase = 0;  // turns of the first partial
+  for (int n = 0; n < samples; ++n) {
+    const double t = static_cast<double>(n) / kSampleRate;
+    double envelope = std::exp(-spec.decay * t);
+    if (t < attack) envelope *= std::pow(std::sin(kPi / 2 * t / attack), 2.0);
+    if (t > spec.seconds - fade) envelope *= std::pow(std::cos(kPi / 2 * (t - (spec.seconds - fade)) / fade), 2.0);
+    double v = 0;
+    for (int k = 0; k < 3; ++k) v += spec.weights[k] * std::sin(2.0 * kPi * std::fmod(phase * spec.ratios[k], 1.0));
+    mix[n] = envelope * v;
+    phase += spec.frequency * std::pow(spec.glide, t / spec.seconds) / kSampleRate;
+  }
+  // Softer than the loops: it comes on its own, in a quiet pause.
+  return WriteScaled(folder + "/" + spec.fileName, mix, 0.4);
 }
 
 // A soft bell struck once: a few inharmonic partials, each dying away at its
@@ -193,7 +291,6 @@ bool MakeBell(const std::string& folder) {
   constexpr TPartial kPartials[] = {
       {0.5, 0.35, 1.2}, {1.0, 1.0, 1.6}, {1.19, 0.3, 2.2}, {1.56, 0.25, 2.6}, {2.0, 0.3, 3.0}, {2.74, 0.12, 4.0}};
   std::vector<double> mix(kBellSamples);
-  double peak = 0;
   for (int n = 0; n < kBellSamples; ++n) {
     const double t = static_cast<double>(n) / kSampleRate;
     double v = 0;
@@ -203,12 +300,8 @@ bool MakeBell(const std::string& folder) {
     // The last half second goes smoothly to nothing.
     const double tail = std::min(1.0, (kBellSeconds - t) / 0.5);
     mix[n] = v * strike * std::sin(kPi / 2 * tail);
-    peak = std::max(peak, std::fabs(mix[n]));
   }
-  std::vector<std::int16_t> samples(kBellSamples);
-  for (int n = 0; n < kBellSamples; ++n)
-    samples[n] = static_cast<std::int16_t>(std::lround(mix[n] / peak * 0.5 * 32767.0));
-  return WriteWave(folder + "/end.wav", samples);
+  return WriteScaled(folder + "/end.wav", mix, 0.5);
 }
 
 }  // namespace
@@ -218,20 +311,31 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: soundgen OUTPUT_FOLDER\n");
     return 1;
   }
+  const std::string folder = argv[1];
+  bool ok = true;
   const TSoundSpec sounds[] = {
       // Breathing in swells over the first half (a default inhale is 3 s).
       {"in.wav", true, 576, 70.0, 3200.0, 1400.0, 0.22, 0.5},
       // Breathing out comes in quickly and fades away slowly.
       {"ex.wav", false, 384, 45.0, 1800.0, 650.0, 0.25, 0.12},
   };
-  for (const TSoundSpec& spec : sounds) {
-    if (!MakeSound(spec, argv[1])) {
-      std::fprintf(stderr, "soundgen: cannot write %s/%s\n", argv[1], spec.fileName);
-      return 1;
-    }
-  }
-  if (!MakeBell(argv[1])) {
-    std::fprintf(stderr, "soundgen: cannot write %s/end.wav\n", argv[1]);
+  for (const TSoundSpec& spec : sounds) ok = MakeSound(spec, folder) && ok;
+  // About G3 breathing in, D3 breathing out.
+  ok = MakeBowl({"sounds/bowl-in.wav", 1176, 0.5}, folder) && ok;
+  ok = MakeBowl({"sounds/bowl-ex.wav", 882, 0.15}, folder) && ok;
+  // The wave rolls in with the breath in and draws back with the breath out.
+  ok = MakeSurf({"sounds/surf-in.wav", 420.0, 1700.0, 0.45, 0x243F6A8885A308D3ull}, folder) && ok;
+  ok = MakeSurf({"sounds/surf-ex.wav", 300.0, 1200.0, 0.2, 0x13198A2E03707344ull}, folder) && ok;
+  const TCueSpec cues[] = {
+      {"sounds/tones-cue.wav", 0.35, 880.0, 1.0, 6.0, {1.0, 1.5, 2.0}, {1.0, 0.4, 0.1}},
+      {"sounds/bowl-cue.wav", 0.45, 523.0, 1.0, 5.0, {1.0, 2.71, 5.18}, {1.0, 0.4, 0.12}},
+      // A drop of water: a pure tone that rises a little.
+      {"sounds/surf-cue.wav", 0.3, 700.0, 1.3, 9.0, {1.0, 2.0, 3.0}, {1.0, 0.15, 0.0}},
+  };
+  for (const TCueSpec& spec : cues) ok = MakeCue(spec, folder) && ok;
+  ok = MakeBell(folder) && ok;
+  if (!ok) {
+    std::fprintf(stderr, "soundgen: cannot write every sound into %s (and %s/sounds)\n", argv[1], argv[1]);
     return 1;
   }
   return 0;

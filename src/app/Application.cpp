@@ -187,31 +187,4 @@ void TApplication::ForwardActivation() {
   SetForegroundWindow(target);
 }
 
-namespace {
-
-struct TDeadline {
-  DWORD Milliseconds;
-  UINT ExitCode;
-};
-
-DWORD WINAPI EndAtDeadline(void* param) {
-  const TDeadline deadline = *static_cast<TDeadline*>(param);
-  delete static_cast<TDeadline*>(param);
-  Sleep(deadline.Milliseconds);
-  TerminateProcess(GetCurrentProcess(), deadline.ExitCode);
-  return 0;
-}
-
-}  // namespace
-
-void EndProcessWithin(DWORD milliseconds, int exitCode) {
-  auto* deadline = new TDeadline{milliseconds, static_cast<UINT>(exitCode)};
-  HANDLE thread = CreateThread(nullptr, 0, EndAtDeadline, deadline, 0, nullptr);
-  if (thread) {
-    CloseHandle(thread);
-  } else {
-    delete deadline;
-  }
-}
-
 }  // namespace lumeno

@@ -41,6 +41,8 @@ class TApplication {
   void Terminate();
   // True once the loop has taken the quit message.
   bool Terminated() const { return terminated_; }
+  // The quit message's exit code once the loop has taken it.
+  int ExitCode() const { return exitCode_; }
 
   // Shows the main window (unless ShowMainForm was cleared) and dispatches
   // messages until the quit message arrives. Returns the exit code.
@@ -79,11 +81,5 @@ class TApplication {
 };
 
 TApplication& Application();
-
-// Ends the process with exitCode once the given time has passed, unless it
-// has ended by then. Started when everything is saved, it keeps a shutdown
-// step that blocks (a window's teardown, a system library's) from leaving a
-// closed program running.
-void EndProcessWithin(DWORD milliseconds, int exitCode);
 
 }  // namespace lumeno

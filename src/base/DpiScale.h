@@ -48,12 +48,16 @@ constexpr int64_t Magnitude(int64_t v) { return v < 0 ? -v : v; }
 // A DPI that cannot be (0, negative) counts as the design's.
 constexpr int32_t KnownDpi(int32_t dpi) { return dpi > 0 ? dpi : kDesignDpi; }
 
-// A design length in pixels at dpi.
-constexpr int32_t ScaleToDpi(int32_t design, int32_t dpi) {
-  const int64_t product = int64_t{design} * KnownDpi(dpi);
-  const int64_t magnitude = (Magnitude(product) + kDesignDpi / 2) / kDesignDpi;
+// A length in pixels at one DPI as pixels at another, by the same rounding.
+constexpr int32_t ScaleBetweenDpi(int32_t pixels, int32_t fromDpi, int32_t toDpi) {
+  const int64_t from = KnownDpi(fromDpi);
+  const int64_t product = int64_t{pixels} * KnownDpi(toDpi);
+  const int64_t magnitude = (Magnitude(product) + from / 2) / from;
   return Saturate32(product < 0 ? -magnitude : magnitude);
 }
+
+// A design length in pixels at dpi.
+constexpr int32_t ScaleToDpi(int32_t design, int32_t dpi) { return ScaleBetweenDpi(design, kDesignDpi, dpi); }
 
 // A length in pixels at dpi (a text measured in the window's own font) as a
 // design length, rounded up: scaled back it covers at least those pixels.

@@ -61,7 +61,7 @@ std::wstring TALProgressBar::AccessibleValue() const {
   const int64_t percent = std::clamp<int64_t>(FCore.FilledLength(100), 0, 100);
   std::wstring text = FAccessibleLabel;
   if (!text.empty()) text += L", ";
-  return text + std::to_wstring(percent) + L" %";
+  return text + std::to_wstring(percent) + L"%";
 }
 
 LRESULT TALProgressBar::AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam) {

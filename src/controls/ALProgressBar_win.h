@@ -105,7 +105,7 @@ class TALProgressBar {
   TALProgressBarCore& Core() { return FCore; }
 
   // What a screen reader hears (a progress bar): the name, and the value as a
-  // label followed, where asked, by how full the bar is ("Breathe in, 45 %").
+  // label followed, where asked, by how full the bar is ("Breathe in, 45%").
   // Setting the value label raises one value-change event; Position writes
   // raise none, so a reader is not flooded.
   void SetAccessibleName(std::wstring name) { FAccessibleName = std::move(name); }

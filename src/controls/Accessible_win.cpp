@@ -170,18 +170,18 @@ HRESULT TAccessibleProxy::put_accName(VARIANT child, BSTR name) { return FStanda
 
 HRESULT TAccessibleProxy::put_accValue(VARIANT child, BSTR value) { return FStandard->put_accValue(child, value); }
 
-LRESULT AnswerGetObject(HWND hwnd, WPARAM wp, LPARAM lp, TAccessibleFactory make) {
+LRESULT AnswerGetObject(HWND hwnd, WPARAM wp, LPARAM lp, TAccessibleFactory make, WNDPROC fallback) {
   // The object id travels in the low 32 bits.
-  if (static_cast<LONG>(lp) != OBJID_CLIENT) return DefWindowProcW(hwnd, WM_GETOBJECT, wp, lp);
+  if (static_cast<LONG>(lp) != OBJID_CLIENT) return fallback(hwnd, WM_GETOBJECT, wp, lp);
   const TOleAcc* lib = OleAcc();
   IAccessible* standard = nullptr;
   if (!lib || FAILED(lib->CreateStd(hwnd, OBJID_CLIENT, kIidIAccessible, reinterpret_cast<void**>(&standard))) ||
       !standard)
-    return DefWindowProcW(hwnd, WM_GETOBJECT, wp, lp);
+    return fallback(hwnd, WM_GETOBJECT, wp, lp);
   TAccessibleProxy* object = make(hwnd, standard);
   if (!object) {
     standard->Release();
-    return DefWindowProcW(hwnd, WM_GETOBJECT, wp, lp);
+    return fallback(hwnd, WM_GETOBJECT, wp, lp);
   }
   const LRESULT result = lib->Lresult(kIidIAccessible, wp, static_cast<IAccessible*>(object));
   object->Release();

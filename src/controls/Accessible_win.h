@@ -87,8 +87,9 @@ class TAccessibleProxy : public IAccessible {
 using TAccessibleFactory = TAccessibleProxy* (*)(HWND hwnd, IAccessible* standard);
 
 // WM_GETOBJECT: for the client area, the object make builds, handed over
-// with LresultFromObject; anything else (or a failure) goes to DefWindowProc.
-LRESULT AnswerGetObject(HWND hwnd, WPARAM wp, LPARAM lp, TAccessibleFactory make);
+// with LresultFromObject; anything else (or a failure) goes to fallback (a
+// subclass passes DefSubclassProc, so the chain below it answers).
+LRESULT AnswerGetObject(HWND hwnd, WPARAM wp, LPARAM lp, TAccessibleFactory make, WNDPROC fallback = DefWindowProcW);
 
 // Tells listening screen readers that the window's value changed; nearly
 // free when nobody listens.

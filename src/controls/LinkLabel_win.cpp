@@ -155,12 +155,24 @@ void TLinkLabel::PaintParentBackground(HDC dc, const RECT& client) {
 void TLinkLabel::Paint(HDC dc) {
   RECT client;
   GetClientRect(FHandle, &client);
-  PaintParentBackground(dc, client);
+  const int saved = SaveDC(dc);
   TScopedSelect font(dc, FLinkFont.get());
+  // Only the text's cell is painted: a label wider than its parent's inside
+  // (the side menu's) leaves the parent's edge beside it as the parent drew it.
+  RECT measured{0, 0, 0, 0};
+  DrawTextW(dc, Caption().c_str(), -1, &measured, TextFormat() | DT_CALCRECT);
+  const int width = measured.right - measured.left;
+  RECT cell{client.left, client.top, client.left + width, client.top + (measured.bottom - measured.top)};
+  if (FAlignment == TLinkAlignment::Right) OffsetRect(&cell, client.right - cell.right, 0);
+  if (FAlignment == TLinkAlignment::Center) OffsetRect(&cell, (client.right - client.left - width) / 2, 0);
+  IntersectRect(&cell, &cell, &client);
+  IntersectClipRect(dc, cell.left, cell.top, cell.right, cell.bottom);
+  PaintParentBackground(dc, client);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, FColor);
   DrawTextW(dc, Caption().c_str(), -1, &client, TextFormat());
-  if (GetFocus() == FHandle) DrawFocusRect(dc, &client);
+  if (GetFocus() == FHandle) DrawFocusRect(dc, &cell);
+  RestoreDC(dc, saved);
 }
 
 void TLinkLabel::OpenLink() {

@@ -1,7 +1,9 @@
 // The hyperlink label as a Win32 child control: its caption in pure blue (or
 // a colour its owner gives), underlined, on the parent's background, with the
-// hand cursor. A left press opens prefix + HyperLink through the shell. It is
-// a tab stop: focused, it shows a focus rectangle and Enter or Space opens the
+// hand cursor. It paints only its text's cell; the rest of its rectangle
+// shows what the parent painted there (so the parent must not clip its
+// children). A left press opens prefix + HyperLink through the shell. It is a
+// tab stop: focused, it shows a focus rectangle and Enter or Space opens the
 // link as a press does; a press itself leaves the focus where it was. Screen
 // readers find a link named after its caption, with the default action "Jump".
 #pragma once

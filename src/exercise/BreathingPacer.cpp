@@ -5,9 +5,6 @@
 namespace lumeno {
 namespace {
 
-constexpr const char* kInhaleSound = "in.wav";
-constexpr const char* kExhaleSound = "ex.wav";
-
 // Stands in until the settings dialog is attached; ticks cannot come earlier,
 // since the dialog enables the timer.
 class TNoSource : public IPatternSource {
@@ -65,7 +62,30 @@ void TBreathingPacer::Start() {
   bar_.SetMax(Millis(source.Pattern().FBreathIn));
   bar_.PhaseChanged(Tag);
   timer_.SetEnabled(true);
-  if (source.SoundsEnabled()) sound_.Start(kInhaleSound);
+  StartLoop(source, source.Sounds().In);
+}
+
+void TBreathingPacer::BeginPause(const IPatternSource& source, int32_t tenths) {
+  holdStart_ = FNowCount;
+  holdMs_ = PauseInterval(tenths);
+  timer_.SetInterval(holdMs_);
+  if (source.SoundsEnabled()) sound_.Stop();
+  // The cue has its own switch: it also serves a practice with the loops off.
+  const TBreathSounds& sounds = source.Sounds();
+  if (sounds.CueEachPause && Millis(tenths) > 0 && !sounds.Cue.empty()) {
+    sound_.PlayOnce(sounds.Cue.c_str());
+    cuePlayed_ = true;
+  }
+}
+
+void TBreathingPacer::StartLoop(const IPatternSource& source, const std::string& fileName) {
+  const bool cuePlayed = cuePlayed_;
+  cuePlayed_ = false;
+  if (!source.SoundsEnabled()) return;
+  // A start is ignored while any sound plays (no-stop), so a cue still
+  // sounding would swallow the loop: it is stopped first.
+  if (cuePlayed) sound_.Stop();
+  if (!fileName.empty()) sound_.Start(fileName.c_str());
 }
 
 int64_t TBreathingPacer::ElapsedMs() {
@@ -81,6 +101,7 @@ void TBreathingPacer::Pause() {
   pausedAt_ = clock_.Counter();
   timer_.SetEnabled(false);
   sound_.Stop();
+  cuePlayed_ = false;
 }
 
 void TBreathingPacer::Resume() {
@@ -91,7 +112,7 @@ void TBreathingPacer::Resume() {
     // The clock of the moving phase skips the time it was held.
     FStartCount = static_cast<int64_t>(static_cast<uint64_t>(FStartCount) + held);
     timer_.SetEnabled(true);
-    if (Source().SoundsEnabled()) sound_.Start(Tag == 0 ? kInhaleSound : kExhaleSound);
+    StartLoop(Source(), Tag == 0 ? Source().Sounds().In : Source().Sounds().Ex);
     return;
   }
   const int64_t spent = CountsToMs(static_cast<uint64_t>(pausedAt_) - static_cast<uint64_t>(holdStart_), FFrequency);
@@ -123,10 +144,7 @@ void TBreathingPacer::TimerBreatchTimer() {
       const IPatternSource& source = Source();
       Tag = 1;
       bar_.PhaseChanged(Tag);
-      holdStart_ = FNowCount;
-      holdMs_ = PauseInterval(source.Pattern().FHoldOut);
-      timer_.SetInterval(holdMs_);
-      if (source.SoundsEnabled()) sound_.Stop();
+      BeginPause(source, source.Pattern().FHoldOut);
       return;
     }
     case 1: {  // the pause after the inhale has run out
@@ -137,7 +155,7 @@ void TBreathingPacer::TimerBreatchTimer() {
       bar_.PhaseChanged(Tag);
       timer_.SetInterval(1);
       FStartCount = clock_.Counter();
-      if (source.SoundsEnabled()) sound_.Start(kExhaleSound);
+      StartLoop(source, source.Sounds().Ex);
       return;
     }
     case 2: {  // exhale: the bar falls
@@ -164,10 +182,7 @@ void TBreathingPacer::TimerBreatchTimer() {
       const IPatternSource& source = Source();
       Tag = 3;
       bar_.PhaseChanged(Tag);
-      holdStart_ = FNowCount;
-      holdMs_ = PauseInterval(source.Pattern().FHoldIn);
-      timer_.SetInterval(holdMs_);
-      if (source.SoundsEnabled()) sound_.Stop();
+      BeginPause(source, source.Pattern().FHoldIn);
       return;
     }
     default: {  // 3, and anything else: the pause after the exhale has run out
@@ -177,7 +192,7 @@ void TBreathingPacer::TimerBreatchTimer() {
       bar_.PhaseChanged(Tag);
       timer_.SetInterval(1);
       FStartCount = clock_.Counter();
-      if (source.SoundsEnabled()) sound_.Start(kInhaleSound);
+      StartLoop(source, source.Sounds().In);
       return;
     }
   }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "exercise/BreathingPattern.h"
+#include "exercise/SoundSets.h"
 
 namespace lumeno {
 
@@ -41,11 +42,12 @@ class IPacerBar {
   virtual void PhaseChanged(int32_t /*tag*/) {}
 };
 
-// Looping breathing sounds, looked up beside the executable.
+// Looping breathing sounds: a name is looked up in the executable's folder,
+// a full path (UTF-8) is taken as it is.
 class ISound {
  public:
   virtual ~ISound() = default;
-  virtual void Start(const char* fileName) = 0;  // "in.wav" or "ex.wav"
+  virtual void Start(const char* fileName) = 0;  // "in.wav", "ex.wav", ...
   virtual void Stop() = 0;
   // Plays a short sound once, not looping (the end bell); a sound that
   // loops stops.
@@ -58,6 +60,12 @@ class IPatternSource {
   virtual ~IPatternSource() = default;
   virtual const TBreathingPattern& Pattern() const = 0;
   virtual bool SoundsEnabled() const = 0;
+  // The chosen sounds and the pause cue; the default set without a cue
+  // unless the source says otherwise.
+  virtual const TBreathSounds& Sounds() const {
+    static const TBreathSounds defaults;
+    return defaults;
+  }
 };
 
 // Told when an exhale ends, the bar having come down empty.
@@ -83,7 +91,7 @@ class TBreathingPacer {
 
   // Main window creation: frequency, then the start count.
   void FormCreate();
-  // Settings dialog creation: Max for the first inhale, timer on, "in.wav".
+  // Settings dialog creation: Max for the first inhale, timer on, the inhale's sound.
   void Start();
   // One timer tick. Phase lengths become Max and pause intervals as tenths x 100
   // wrapped to 32 bits; a pause that comes out at 0 ms or less lasts 1 ms.
@@ -116,6 +124,10 @@ class TBreathingPacer {
   const IPatternSource& Source() const;
   // Reads the counter into FNowCount; milliseconds since FStartCount.
   int64_t ElapsedMs();
+  // A pause of tenths begins: its interval, the loop stopped, the cue.
+  void BeginPause(const IPatternSource& source, int32_t tenths);
+  // A moving phase begins: its loop, if the sounds are on.
+  void StartLoop(const IPatternSource& source, const std::string& fileName);
 
   IClock& clock_;
   ITimer& timer_;
@@ -131,6 +143,8 @@ class TBreathingPacer {
   // of it can be resumed for what is left.
   int64_t holdStart_ = 0;
   uint32_t holdMs_ = 1;
+  // A cue was played in the pause now ending; it may still sound.
+  bool cuePlayed_ = false;
 };
 
 }  // namespace lumeno

@@ -3,14 +3,17 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <utility>
 
 #include "base/ExecutablePath_win.h"
 #include "base/SystemLibrary_win.h"
+#include "base/Utf16.h"
+#include "exercise/SoundSets.h"
 
 namespace lumeno {
 namespace {
@@ -40,74 +43,115 @@ bool SystemPlay(const wchar_t* sound, unsigned flags) {
   return play && play(sound, flags);
 }
 
-// The calls waiting for a player thread. Under Wine a stop has been seen to
-// wait for good on winmm's own player; on the window's thread that would
-// freeze the bar and keep the window from closing.
-class TPlayerQueue {
- public:
-  explicit TPlayerQueue(TWaveSound::TPlayCall play) : FPlay(std::move(play)) {}
-
-  void Post(const wchar_t* sound, unsigned flags) {
-    std::lock_guard<std::mutex> lock(FMutex);
-    if (!FStarted) {
-      // The queue is never freed: a thread stuck in the player cannot be joined.
-      std::thread([this] { Run(); }).detach();
-      FStarted = true;
-    }
-    if (FPending.size() >= static_cast<size_t>(kMaxPendingPlays)) FPending.pop_front();
-    FPending.push_back({sound != nullptr, sound ? sound : L"", flags});
-    FWake.notify_one();
-  }
-
- private:
-  struct TRequest {
-    bool HasName;
-    std::wstring Sound;
-    unsigned Flags;
-  };
-
-  void Run() {
-    std::unique_lock<std::mutex> lock(FMutex);
-    for (;;) {
-      FWake.wait(lock, [this] { return !FPending.empty(); });
-      const TRequest request = std::move(FPending.front());
-      FPending.pop_front();
-      lock.unlock();
-      FPlay(request.HasName ? request.Sound.c_str() : nullptr, request.Flags);
-      lock.lock();
-    }
-  }
-
-  const TWaveSound::TPlayCall FPlay;
-  std::mutex FMutex;
-  std::condition_variable FWake;
-  std::deque<TRequest> FPending;
-  bool FStarted = false;
-};
-
-// The file names are the program's own, plain ASCII.
+// UTF-8 to the system's UTF-16; empty when it is not valid UTF-8.
 std::wstring Widen(const char* fileName) {
-  std::wstring wide;
-  for (const char* c = fileName; *c; ++c) wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-  return wide;
+  std::u16string text;
+  if (!Utf8ToUtf16(fileName, text)) return {};
+  return std::wstring(text.begin(), text.end());
 }
 
 }  // namespace
 
-std::function<bool(const wchar_t*, unsigned)> OnPlayerThread(std::function<bool(const wchar_t*, unsigned)> play) {
-  TPlayerQueue* queue = new TPlayerQueue(std::move(play));
-  return [queue](const wchar_t* sound, unsigned flags) {
-    queue->Post(sound, flags);
-    return true;
+// Under Wine a stop has been seen to wait for good inside winmm's player: on
+// the window's thread that would freeze the bar and keep the window from
+// closing. The thread shares this with its owner, so a thread stuck in play
+// keeps what it uses.
+struct TPlayerThread::TState {
+  struct TRequest {
+    std::wstring Sound;
+    unsigned Flags = 0;
   };
+
+  explicit TState(TPlayCall play) : Play(std::move(play)) {}
+
+  void Run() {
+    std::unique_lock<std::mutex> lock(Mutex);
+    for (;;) {
+      Wake.wait(lock, [this] { return StopWaiting || SoundWaiting || Quitting; });
+      // A waiting sound was asked for after the waiting stop.
+      std::optional<TRequest> sound;
+      if (!StopWaiting && SoundWaiting) sound.swap(SoundWaiting);
+      const bool stop = StopWaiting;
+      StopWaiting = false;
+      if (!stop && !sound) break;  // quitting with nothing left to play
+      lock.unlock();
+      if (sound) {
+        Play(sound->Sound.c_str(), sound->Flags);
+      } else {
+        Play(nullptr, 0);
+      }
+      lock.lock();
+    }
+    Running = false;
+    Ended.notify_all();
+  }
+
+  const TPlayCall Play;
+  std::mutex Mutex;
+  std::condition_variable Wake;
+  std::condition_variable Ended;
+  std::thread Thread;
+  bool StopWaiting = false;
+  std::optional<TRequest> SoundWaiting;
+  bool Running = false;
+  bool Quitting = false;
+};
+
+TPlayerThread::TPlayerThread(TPlayCall play) : FState(std::make_shared<TState>(std::move(play))) {}
+
+TPlayerThread::~TPlayerThread() {
+  std::lock_guard<std::mutex> lock(FState->Mutex);
+  FState->Quitting = true;
+  FState->Wake.notify_one();
+  if (FState->Thread.joinable()) FState->Thread.detach();
 }
 
-// One player thread for the process: winmm's sound is the process's, so its
-// starts and stops must keep their order whichever object asks.
-TWaveSound::TWaveSound() {
-  static const TPlayCall systemPlayer = OnPlayerThread(SystemPlay);
-  FPlay = systemPlayer;
+void TPlayerThread::Post(const wchar_t* sound, unsigned flags) {
+  std::lock_guard<std::mutex> lock(FState->Mutex);
+  TState& state = *FState;
+  if (!sound) {
+    state.StopWaiting = true;
+    state.SoundWaiting.reset();
+  } else if (!(flags & SND_NOSTOP) || !state.SoundWaiting) {
+    state.SoundWaiting = TState::TRequest{sound, flags};
+  }
+  if (!state.Running) {
+    // A thread that End gave up on is still running, and is never replaced.
+    if (state.Thread.joinable()) state.Thread.join();
+    state.Quitting = false;
+    state.Running = true;
+    state.Thread = std::thread([keep = FState] { keep->Run(); });
+  }
+  state.Wake.notify_one();
 }
+
+bool TPlayerThread::End(unsigned milliseconds) {
+  std::unique_lock<std::mutex> lock(FState->Mutex);
+  TState& state = *FState;
+  // Without a thread nothing of ours plays.
+  if (!state.Running) return true;
+  state.StopWaiting = true;
+  state.SoundWaiting.reset();
+  state.Quitting = true;
+  state.Wake.notify_one();
+  if (!state.Ended.wait_for(lock, std::chrono::milliseconds(milliseconds), [&state] { return !state.Running; }))
+    return false;
+  lock.unlock();
+  // It has left the loop: only its return is left to wait for.
+  state.Thread.join();
+  return true;
+}
+
+TPlayerThread& TPlayerThread::System() {
+  static TPlayerThread player(SystemPlay);
+  return player;
+}
+
+TWaveSound::TWaveSound(TPlayerThread& player)
+    : FPlay([&player](const wchar_t* sound, unsigned flags) {
+        player.Post(sound, flags);
+        return true;
+      }) {}
 
 TWaveSound::TWaveSound(TPlayCall play) : FPlay(std::move(play)) {}
 
@@ -119,13 +163,15 @@ std::wstring TWaveSound::PathBesideExecutable(const char* fileName) {
 }
 
 std::wstring TWaveSound::PathOf(const char* fileName) {
+  if (IsFullPath(fileName)) return Widen(fileName);
   if (!FHaveDirectory) {
     FDirectory = ExecutableDirectory();
     FHaveDirectory = true;
   }
   // Without a directory there is nothing beside the executable to play.
-  if (FDirectory.empty()) return {};
-  return FDirectory + Widen(fileName);
+  const std::wstring name = Widen(fileName);
+  if (FDirectory.empty() || name.empty()) return {};
+  return FDirectory + name;
 }
 
 void TWaveSound::Start(const char* fileName) {

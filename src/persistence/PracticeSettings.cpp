@@ -8,6 +8,10 @@ namespace {
 
 constexpr const char* kSessionMinutes = "Session Minutes";
 constexpr const char* kEndBell = "End Bell";
+constexpr const char* kSoundSet = "Sound Set";
+constexpr const char* kSoundInFile = "Sound In File";
+constexpr const char* kSoundOutFile = "Sound Out File";
+constexpr const char* kPauseCue = "Pause Cue";
 constexpr const char* kColourScheme = "Colour Scheme";
 
 // A whole number of minutes within range, else no end.
@@ -15,6 +19,17 @@ int32_t ReadSessionMinutes(IRegistry& registry) {
   int32_t value = 0;
   if (!registry.ReadInteger(kSessionMinutes, value)) return 0;
   return value >= 0 && value <= TPracticeSettings::kMaxSessionMinutes ? value : 0;
+}
+
+int32_t ReadSoundSet(IRegistry& registry) {
+  int32_t value = 0;
+  if (!registry.ReadInteger(kSoundSet, value)) return 0;
+  return value >= 0 && value <= kOwnSoundFiles ? value : 0;
+}
+
+std::string ReadText(IRegistry& registry, const char* name) {
+  std::string value;
+  return registry.ReadString(name, value) ? value : std::string();
 }
 
 bool ReadFlag(IRegistry& registry, const char* name, bool fallback) {
@@ -31,6 +46,10 @@ void ReadPracticeSettings(IRegistry& registry, TPracticeSettings& settings) {
     if (registry.OpenKey(kLumenoKey, false)) {
       settings.SessionMinutes = ReadSessionMinutes(registry);
       settings.EndBell = ReadFlag(registry, kEndBell, defaults.EndBell);
+      settings.SoundSet = ReadSoundSet(registry);
+      settings.SoundInFile = ReadText(registry, kSoundInFile);
+      settings.SoundOutFile = ReadText(registry, kSoundOutFile);
+      settings.PauseCue = ReadFlag(registry, kPauseCue, defaults.PauseCue);
       int32_t scheme = 0;
       settings.Colours = registry.ReadInteger(kColourScheme, scheme) ? ColourSchemeFromStored(scheme)
                                                                       : defaults.Colours;
@@ -44,8 +63,14 @@ void WritePracticeSettings(IRegistry& registry, const TPracticeSettings& setting
   try {
     registry.SetRoot(TRegLocation::CurrentUser);
     registry.OpenKey(kLumenoKey, true);
+    // The two paths only once they have been chosen: until then there is
+    // nothing to keep.
     registry.WriteInteger(kSessionMinutes, settings.SessionMinutes) &&
         registry.WriteInteger(kEndBell, settings.EndBell ? 1 : 0) &&
+        registry.WriteInteger(kSoundSet, settings.SoundSet) &&
+        (settings.SoundInFile.empty() || registry.WriteString(kSoundInFile, settings.SoundInFile)) &&
+        (settings.SoundOutFile.empty() || registry.WriteString(kSoundOutFile, settings.SoundOutFile)) &&
+        registry.WriteInteger(kPauseCue, settings.PauseCue ? 1 : 0) &&
         registry.WriteInteger(kColourScheme, static_cast<int32_t>(settings.Colours));
   } catch (...) {
   }

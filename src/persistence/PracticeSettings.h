@@ -7,8 +7,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "controls/ColourSchemes.h"
+#include "exercise/SoundSets.h"
 #include "persistence/Registry.h"
 
 namespace lumeno {
@@ -21,6 +23,14 @@ struct TPracticeSettings {
   bool EndBell = true;
   // The main window's colours.
   TColourSchemeId Colours = TColourSchemeId::Classic;
+  // The "Sounds:" choice: a built-in set (0 the soft tones Lumeno always
+  // had) or kOwnSoundFiles, which plays the two files named here (full
+  // paths, UTF-8; empty until chosen).
+  int32_t SoundSet = 0;
+  std::string SoundInFile{};
+  std::string SoundOutFile{};
+  // A short cue at the start of every pause that is not zero long.
+  bool PauseCue = false;
 
   friend bool operator==(const TPracticeSettings&, const TPracticeSettings&) = default;
 };

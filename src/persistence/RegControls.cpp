@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/DpiScale.h"
+
 namespace lumeno {
 
 namespace {
@@ -12,6 +14,11 @@ constexpr const char* kWidth = "RCWidth";
 constexpr const char* kHeight = "RCHeight";
 constexpr const char* kWindowState = "RCWindowState";
 constexpr const char* kZOrder = "ZOrder";
+// Written after the six, which keep their meaning for copies that know only them.
+constexpr const char* kDpi = "RCDpi";
+// A stored DPI outside half to ten times the design's is taken as unreadable.
+constexpr int32_t kLowestDpi = 48;
+constexpr int32_t kHighestDpi = 960;
 
 constexpr uint8_t kNormal = static_cast<uint8_t>(TWindowState::wsNormal);
 constexpr uint8_t kMaximized = static_cast<uint8_t>(TWindowState::wsMaximized);
@@ -110,10 +117,15 @@ bool TRegForm::ReadPlacement(IRegistry& registry) {
   FOwnerForm->SetLeft(value);
   if (!registry.ReadInteger(kTop, value)) return false;
   FOwnerForm->SetTop(value);
+  // Read after the top-left is applied: the window is then on the monitor
+  // (and at the DPI) the size is for. Missing or unreadable: sizes as stored.
+  int32_t savedDpi = 0;
+  if (!registry.ReadInteger(kDpi, savedDpi) || savedDpi < kLowestDpi || savedDpi > kHighestDpi) savedDpi = 0;
+  auto scaled = [&](int32_t size) { return savedDpi ? ScaleBetweenDpi(size, savedDpi, FOwnerForm->GetDpi()) : size; };
   if (!registry.ReadInteger(kWidth, value)) return false;
-  FOwnerForm->SetWidth(value);
+  FOwnerForm->SetWidth(scaled(value));
   if (!registry.ReadInteger(kHeight, value)) return false;
-  FOwnerForm->SetHeight(value);
+  FOwnerForm->SetHeight(scaled(value));
   if (!registry.ReadInteger(kZOrder, value)) return false;
   SetZOrder(static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFFu));
   return true;
@@ -142,7 +154,8 @@ bool TRegForm::WritePlacement(IRegistry& registry) {
   return registry.WriteInteger(kLeft, FOwnerForm->GetLeft()) && registry.WriteInteger(kTop, FOwnerForm->GetTop()) &&
          registry.WriteInteger(kWidth, FOwnerForm->GetWidth()) &&
          registry.WriteInteger(kHeight, FOwnerForm->GetHeight()) && registry.WriteBinary(kWindowState, &state, 1) &&
-         registry.WriteInteger(kZOrder, static_cast<int32_t>(FZOrder));
+         registry.WriteInteger(kZOrder, static_cast<int32_t>(FZOrder)) &&
+         registry.WriteInteger(kDpi, FOwnerForm->GetDpi());
 }
 
 }  // namespace lumeno

@@ -38,6 +38,8 @@ class IPlacementWindow {
   virtual void ApplyZOrder(bool topmost) = 0;
   // True while the window's description is being read.
   virtual bool Loading() const = 0;
+  // The DPI the window is laid out for now.
+  virtual int32_t GetDpi() const = 0;
   virtual TCloseQueryEvent& OnCloseQuery() = 0;
 };
 
@@ -61,11 +63,13 @@ class TRegForm {
   void SetZOrder(uint8_t value);
 
   // The after-load step. Bounds are passed to the window as stored, without
-  // clamping: the window decides how to keep itself reachable.
+  // clamping: the window decides how to keep itself reachable. A size saved
+  // at another DPI ("RCDpi") is scaled to the window's; the top-left stays.
   void LoadPlacement();
   void OwnerCloseQuery(void* sender, bool& canClose);
   void SavePlacement();
-  // Writes the six values into the key the accessor has open; false at the first refusal.
+  // Writes the six values, then the DPI they were taken at, into the key the
+  // accessor has open; false at the first refusal.
   bool WritePlacement(IRegistry& registry);
 
  private:

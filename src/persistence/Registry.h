@@ -29,6 +29,18 @@ class IRegistry {
   virtual bool ReadBinary(const std::string& name, uint8_t* buffer, size_t size, size_t& bytesRead) = 0;
   virtual bool WriteInteger(const std::string& name, int32_t value) = 0;
   virtual bool WriteBinary(const std::string& name, const uint8_t* data, size_t size) = 0;
+  // REG_SZ text as UTF-8. A read fails unless a key is open and the value is
+  // a REG_SZ of valid UTF-16 (up to its first NUL) of at most kMaxStringChars
+  // characters. Accessors that hold no text refuse both.
+  static constexpr size_t kMaxStringChars = 32767;
+  virtual bool ReadString(const std::string& name, std::string& value) {
+    (void)name, (void)value;
+    return false;
+  }
+  virtual bool WriteString(const std::string& name, const std::string& value) {
+    (void)name, (void)value;
+    return false;
+  }
   // Deletes a key with all its subkeys and values; a missing key is no error.
   virtual bool DeleteKey(const std::string& path) = 0;
   // Closes the open key without flushing.

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
+
+#include "base/Utf16.h"
 
 namespace lumeno {
 
@@ -146,6 +149,41 @@ bool TRegistry::WriteBinary(const std::string& name, const uint8_t* data, size_t
   if (size > MAXDWORD || (data == nullptr && size != 0)) return false;
   return ::RegSetValueExW(FCurrentKey.get(), wide.c_str(), 0, REG_BINARY, data, static_cast<DWORD>(size)) ==
          ERROR_SUCCESS;
+}
+
+bool TRegistry::ReadString(const std::string& name, std::string& value) {
+  std::wstring wide;
+  if (!FCurrentKey || !Utf8ToRegName(name, wide)) return false;
+  DWORD type = REG_NONE;
+  DWORD stored = 0;
+  LONG rc = ::RegQueryValueExW(FCurrentKey.get(), wide.c_str(), nullptr, &type, nullptr, &stored);
+  if (rc != ERROR_SUCCESS || type != REG_SZ || stored > (kMaxStringChars + 1) * sizeof(wchar_t)) return false;
+  // Room for the stored bytes and a spare character: the stored text need
+  // not end in a NUL, and an odd byte count leaves half a character, which is
+  // dropped.
+  std::vector<wchar_t> text((stored + 1) / sizeof(wchar_t) + 1, L'\0');
+  DWORD size = stored;
+  rc = ::RegQueryValueExW(FCurrentKey.get(), wide.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
+  if (rc != ERROR_SUCCESS || type != REG_SZ) return false;
+  const size_t chars = std::min<size_t>(size / sizeof(wchar_t), text.size() - 1);
+  size_t length = 0;
+  while (length < chars && text[length] != L'\0') ++length;
+  const std::u16string utf16(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
+  std::string utf8;
+  if (length > kMaxStringChars || !Utf16ToUtf8(utf16, utf8)) return false;
+  value = std::move(utf8);
+  return true;
+}
+
+bool TRegistry::WriteString(const std::string& name, const std::string& value) {
+  std::wstring wide;
+  std::u16string text;
+  if (!FCurrentKey || !Utf8ToRegName(name, wide) || !Utf8ToUtf16(value, text)) return false;
+  if (text.size() > kMaxStringChars || text.find(u'\0') != std::u16string::npos) return false;
+  const std::wstring data(text.begin(), text.end());
+  const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+  return ::RegSetValueExW(FCurrentKey.get(), wide.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                          bytes) == ERROR_SUCCESS;
 }
 
 bool TRegistry::DeleteKey(const std::string& path) {

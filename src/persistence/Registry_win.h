@@ -27,6 +27,8 @@ class TRegistry final : public IRegistry {
   bool ReadBinary(const std::string& name, uint8_t* buffer, size_t size, size_t& bytesRead) override;
   bool WriteInteger(const std::string& name, int32_t value) override;
   bool WriteBinary(const std::string& name, const uint8_t* data, size_t size) override;
+  bool ReadString(const std::string& name, std::string& value) override;
+  bool WriteString(const std::string& name, const std::string& value) override;
   bool DeleteKey(const std::string& path) override;
   void CloseKey() override;
 

@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <exception>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "app/Application.h"
 #include "windows/LumenoLook.h"
@@ -183,15 +186,36 @@ int WindowDpi(HWND hwnd) {
   return dpi > 0 ? dpi : SystemDpi();
 }
 
-HFONT TForm::DefaultFont(int dpi) {
-  static std::map<int, TUniqueFont> fonts;
+HFONT TForm::DefaultFont(int dpi, BYTE charset) {
+  static std::map<std::pair<int, BYTE>, TUniqueFont> fonts;
   dpi = KnownDpi(dpi);
-  TUniqueFont& font = fonts[dpi];
+  TUniqueFont& font = fonts[{dpi, charset}];
   if (!font)
-    font.reset(CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           L"MS Sans Serif"));
+    font.reset(CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
   return font.get();
+}
+
+HFONT TForm::FontFor(const std::wstring& text, int dpi) {
+  const HFONT font = DefaultFont(dpi);
+  // Only letters beyond ASCII can be missing; most texts have none and cost
+  // nothing here.
+  std::wstring letters;
+  for (wchar_t c : text)
+    if (c >= 0x80) letters += c;
+  if (letters.empty()) return font;
+  auto missing = [&letters](HFONT candidate) {
+    TUniqueMemDc dc(CreateCompatibleDC(nullptr));
+    TScopedSelect select(dc.get(), candidate);
+    std::vector<WORD> glyphs(letters.size());
+    if (!dc || GetGlyphIndicesW(dc.get(), letters.c_str(), static_cast<int>(letters.size()), glyphs.data(),
+                                GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+      return true;
+    return std::find(glyphs.begin(), glyphs.end(), WORD{0xFFFF}) != glyphs.end();
+  };
+  if (!missing(font)) return font;
+  const HFONT central = DefaultFont(dpi, EASTEUROPE_CHARSET);
+  return missing(central) ? font : central;
 }
 
 TForm* TForm::FromHandle(HWND hwnd) {
@@ -259,11 +283,12 @@ SIZE TForm::OuterSize(int dpi) const {
 
 HWND TForm::AddControl(HWND parent, const TControlDesc& d) {
   const TBounds b = Scale(TBounds{d.X, d.Y, d.Width, d.Height});
-  HWND hwnd = CreateWindowExW(d.ExStyle, d.ClassName, d.Text ? d.Text : L"", d.Style | WS_CHILD | WS_VISIBLE, b.Left,
-                              b.Top, b.Width, b.Height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.Id)),
-                              Instance(), nullptr);
+  const wchar_t* text = d.Text ? d.Text : L"";
+  HWND hwnd = CreateWindowExW(d.ExStyle, d.ClassName, text, d.Style | WS_CHILD | WS_VISIBLE, b.Left, b.Top, b.Width,
+                              b.Height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.Id)), Instance(),
+                              nullptr);
   if (hwnd) {
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(text)), FALSE);
     FControls.push_back({hwnd, {d.X, d.Y, d.Width, d.Height}});
   }
   return hwnd;
@@ -271,24 +296,47 @@ HWND TForm::AddControl(HWND parent, const TControlDesc& d) {
 
 void TForm::ApplyDpi(int dpi, const RECT* suggested) {
   const HFONT oldFont = Font();
+  const HFONT oldCentral = DefaultFont(FDpi, EASTEUROPE_CHARSET);
   FDpi = KnownDpi(dpi);
-  const HFONT font = Font();
   if (reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0)) == oldFont)
-    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   for (const TPlacedControl& c : FControls) {
     if (!IsWindow(c.Handle)) continue;
     // A control given a font of its own keeps it; the window sets that one again.
-    if (reinterpret_cast<HFONT>(SendMessageW(c.Handle, WM_GETFONT, 0, 0)) == oldFont)
-      SendMessageW(c.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const HFONT current = reinterpret_cast<HFONT>(SendMessageW(c.Handle, WM_GETFONT, 0, 0));
+    if (current == oldFont || current == oldCentral) {
+      std::wstring text(static_cast<size_t>(GetWindowTextLengthW(c.Handle)) + 1, L'\0');
+      text.resize(static_cast<size_t>(GetWindowTextW(c.Handle, text.data(), static_cast<int>(text.size()))));
+      SendMessageW(c.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(text)), FALSE);
+    }
     const TBounds b = Scale(c.Design);
     SetWindowPos(c.Handle, nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (suggested) {
-    SetWindowPos(FHandle, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size = FDesc.ClientSized ? OuterSize(FDpi)
+                                        : SIZE{suggested->right - suggested->left, suggested->bottom - suggested->top};
+    SetWindowPos(FHandle, nullptr, suggested->left, suggested->top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame the window really got may differ from the one computed for
+    // the DPI: the client area is what the design fixes.
+    RECT client{}, outer{};
+    if (FDesc.ClientSized && GetClientRect(FHandle, &client) && GetWindowRect(FHandle, &outer)) {
+      const int dx = Scale(FDesc.Width) - client.right, dy = Scale(FDesc.Height) - client.bottom;
+      if (dx || dy)
+        SetWindowPos(FHandle, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
   }
   DpiChanged();
   InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TForm::MoveControl(HWND control, const TBounds& design) {
+  for (TPlacedControl& c : FControls) {
+    if (c.Handle != control) continue;
+    c.Design = design;
+    const TBounds b = Scale(design);
+    SetWindowPos(control, nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 TBounds TForm::Bounds() const {

@@ -94,8 +94,13 @@ class TForm {
   void EnsureControls();
 
   // The 8-point "MS Sans Serif" every window and control uses, at a DPI
-  // (one font per DPI, kept for the run).
-  static HFONT DefaultFont(int dpi = kDesignDpi);
+  // (one font per DPI and character set, kept for the run).
+  static HFONT DefaultFont(int dpi = kDesignDpi, BYTE charset = DEFAULT_CHARSET);
+  // The default font at dpi, unless its face lacks a letter of text (Polish
+  // letters on a system whose code page is not Central European): then the
+  // same face asked for in the Central European character set, so every
+  // letter comes from one face.
+  static HFONT FontFor(const std::wstring& text, int dpi);
   static TForm* FromHandle(HWND hwnd);
 
   // The DPI the window lays itself out for; every design length (96 dpi) is
@@ -107,6 +112,7 @@ class TForm {
   int32_t DesignOf(int32_t pixels) const { return DesignLength(pixels, FDpi); }
   // The default font at the window's DPI.
   HFONT Font() const { return DefaultFont(FDpi); }
+  HFONT FontFor(const std::wstring& text) const { return FontFor(text, FDpi); }
 
  protected:
   TForm() = default;
@@ -117,9 +123,13 @@ class TForm {
   // Creates a child control with the default font; its design rectangle is
   // scaled to the window's DPI, and again whenever that changes.
   HWND AddControl(HWND parent, const TControlDesc& desc);
+  // Gives a control from AddControl a new design rectangle, and places it.
+  void MoveControl(HWND control, const TBounds& design);
   // After the DPI changed (WM_DPICHANGED): the controls from AddControl are
   // in their scaled places with the new default font and the window has the
-  // bounds the system suggested; what else depends on the DPI follows here.
+  // bounds the system suggested (a window sized by its client area: at the
+  // suggested top-left, with the scaled client area); what else depends on
+  // the DPI follows here.
   virtual void DpiChanged() {}
   // The system's colours or its high-contrast setting changed (HighContrast()
   // has been asked again); the window with all its children is repainted

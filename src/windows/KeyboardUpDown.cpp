@@ -70,22 +70,28 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR 
       InvalidateRect(hwnd, nullptr, TRUE);
       break;
     case WM_PAINT: {
-      const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
-      // The control draws no focus of its own.
-      if (GetFocus() == hwnd) {
-        HDC dc = GetDC(hwnd);
+      if (wp) break;  // painting into a DC it was given
+      // The control draws no focus of its own: it is drawn here, into the
+      // same paint, so it is clipped to what is being repainted.
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      if (dc) {
+        DefSubclassProc(hwnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         RECT rc{};
         GetClientRect(hwnd, &rc);
         InflateRect(&rc, -1, -1);
-        if (dc) DrawFocusRect(dc, &rc);
-        ReleaseDC(hwnd, dc);
+        if (GetFocus() == hwnd) DrawFocusRect(dc, &rc);
       }
-      return result;
+      EndPaint(hwnd, &ps);
+      return 0;
     }
     case WM_GETOBJECT:
-      return AnswerGetObject(hwnd, wp, lp, [](HWND window, IAccessible* standard) -> TAccessibleProxy* {
-        return new (std::nothrow) TUpDownAccessible(window, standard);
-      });
+      return AnswerGetObject(
+          hwnd, wp, lp,
+          [](HWND window, IAccessible* standard) -> TAccessibleProxy* {
+            return new (std::nothrow) TUpDownAccessible(window, standard);
+          },
+          DefSubclassProc);
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, UpDownProc, id);
       RemovePropW(hwnd, kInfoProperty);

@@ -125,10 +125,11 @@ void TFormAbout::DpiChanged() {
   SetLabelFonts();
   const TBounds title = Scale(TitleBounds());
   SetWindowPos(FLabel2, nullptr, title.Left, title.Top, title.Width, title.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Placed first: the new font then sizes the link from its scaled left edge.
   const TBounds link = Scale(kLinkDesign);
-  FLinkLabel1.SetFont(Font());
   if (HWND h = FLinkLabel1.Handle())
     SetWindowPos(h, nullptr, link.Left, link.Top, link.Width, link.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  FLinkLabel1.SetFont(Font());
 }
 
 void TFormAbout::FormCreate() {

@@ -42,6 +42,8 @@ constexpr int kBmenuCaptionPadding = 8;
 constexpr UINT WM_APP_TOGGLE_PRACTICE = WM_APP + 20;
 // The link label, centred on the side menu (it overhangs by a pixel or two).
 constexpr TBounds kLinkDesign{Div2(kPanelMenuWidth - kLinkWidth), 160, kLinkWidth, 13};
+// How long the sound's thread may take to stop and end when the window goes.
+constexpr unsigned kPlayerEndMs = 2000;
 
 // A child control's bounds in its parent's client coordinates.
 TBounds ChildBoundsOf(HWND hwnd) {
@@ -84,7 +86,8 @@ TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
     FServices.Clock = FOwnClock.get();
   }
   if (!FServices.Sound) {
-    FOwnSound = std::make_unique<TWaveSound>();
+    FPlayer = FServices.Player ? FServices.Player : &TPlayerThread::System();
+    FOwnSound = std::make_unique<TWaveSound>(*FPlayer);
     FServices.Sound = FOwnSound.get();
   }
   // Only paths: nothing is read before the history is shown or written.
@@ -183,6 +186,11 @@ TFormLumeno::~TFormLumeno() {
   FTimerBreatch.SetEnabled(false);
   DestroyForm();
   if (FPopupMenu) DestroyMenu(FPopupMenu);
+  // Everything is saved by now. The sound stops and its thread ends; one
+  // stuck inside the system's player would keep the process alive after
+  // WinMain returns, so then the process ends here.
+  if (FPlayer && !FPlayer->End(kPlayerEndMs))
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(FApplication.ExitCode()));
 }
 
 void TFormLumeno::SetForms(TFormSettings* settings, TFormInstruction* instruction, TFormAbout* about) {

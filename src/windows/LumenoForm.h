@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/Application.h"
 #include "app/JustOne.h"
@@ -17,6 +18,7 @@
 #include "exercise/BreathingPacer.h"
 #include "exercise/PracticeRecord.h"
 #include "exercise/PracticeSession.h"
+#include "exercise/SessionVolume.h"
 #include "persistence/PracticeJournal_win.h"
 #include "persistence/RegControls.h"
 #include "persistence/Registry.h"
@@ -29,6 +31,7 @@ namespace lumeno {
 class TFormSettings;
 class TFormInstruction;
 class TFormAbout;
+class TPlayerThread;
 class TOwnLook;
 
 // What the main window's components are built on. The defaults are the real
@@ -37,8 +40,14 @@ struct TLumenoServices {
   TRegistryFactory MakeRegistry = nullptr;  // null: the Win32 registry
   IClock* Clock = nullptr;                  // null: the performance counter
   ISound* Sound = nullptr;                  // null: the wave files beside the executable
+  // Plays those wave files when Sound is null; null: the system's player.
+  TPlayerThread* Player = nullptr;
   IPracticeLog* PracticeLog = nullptr;      // where finished practices go; null: the history file
   std::wstring PracticeFolder;              // the history file's folder; empty: %APPDATA%\Quorvale\Lumeno
+  ISessionVolume* Volume = nullptr;         // null: Lumeno's own audio session
+  // Asks for a sound file (title names which), starting at current; false
+  // when the user cancels. Null: the system's Open dialog.
+  std::function<bool(HWND owner, const wchar_t* title, std::wstring& path)> ChooseSoundFile;
   std::function<TLocalTime()> LocalNow;     // null: the system's local time
   ITaskbarButton* Taskbar = nullptr;        // null: the system's taskbar
   // Replaces the single-instance guard's after-load check (tests).
@@ -78,6 +87,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
   void SetForms(TFormSettings* settings, TFormInstruction* instruction, TFormAbout* about);
 
   TBreathingPacer& Pacer() { return *FPacer; }
+  const TLumenoServices& Services() const { return FServices; }
   TPracticeSession& Session() { return *FSession; }
   // The session's length (0: no end) and bell, as chosen; a new length
   // applies to the running session.
@@ -157,6 +167,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
   bool HandleAllocated() override { return FHandle != nullptr; }
   void ApplyZOrder(bool topmost) override;
   bool Loading() const override { return FLoading; }
+  int32_t GetDpi() const override { return Dpi(); }
   TCloseQueryEvent& OnCloseQuery() override { return FOnCloseQuery; }
 
  protected:
@@ -219,6 +230,8 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
   std::unique_ptr<IClock> FOwnClock;
   std::unique_ptr<ISound> FOwnSound;
   std::unique_ptr<TPracticeJournal> FJournal;
+  // The thread FOwnSound plays on, ended with the window.
+  TPlayerThread* FPlayer = nullptr;
   TPacerBar FPacerBar{FAlBarOddech};
   std::unique_ptr<TBreathingPacer> FPacer;
   std::unique_ptr<TPracticeSession> FSession;

@@ -93,6 +93,7 @@ TFormPractice::TFormPractice(TFormSettings& settings, TFormLumeno& main) : FSett
   CreateForm(DialogDesc(kClassName, L"Practice", kClientWidth, kClientHeight, settings.Handle(), WS_CLIPCHILDREN));
   // Reading order, which is also the Tab order.
   FSections.push_back(MakeSessionSection());
+  FSections.push_back(MakeSoundsSection());
   FSections.push_back(MakeColoursSection());
   FSections.push_back(MakeHistorySection());
 }

@@ -80,7 +80,14 @@ enum : int {
   IDC_SESSION_LABEL = 510,
   IDC_SESSION,
   IDC_ENDBELL,
-  // Sounds from 520.
+  IDC_SOUNDS_LABEL = 520,
+  IDC_SOUNDS,
+  IDC_PAUSECUE,
+  IDC_VOLUME_LABEL,
+  IDC_VOLUME,
+  IDC_VOLUME_FIGURE,
+  IDC_SOUND_STATUS,
+  IDC_VOLUME_STATUS,
   IDC_COLOURS_LABEL = 540,
   IDC_COLOURS,
   IDC_HISTORY_CHART = 560,
@@ -152,6 +159,10 @@ class TFormPractice final : public TForm {
 // The "Session:" list and "Bell at the end".
 std::unique_ptr<IPracticeSection> MakeSessionSection();
 
+// "Sounds:" (the sets and "Your own files..."), "Cue each pause", the
+// "Volume:" slider of Lumeno's audio session, and two status lines: the own
+// files that cannot be played, and why the slider is off.
+std::unique_ptr<IPracticeSection> MakeSoundsSection();
 // The "Colours:" list: the main window's colour scheme.
 std::unique_ptr<IPracticeSection> MakeColoursSection();
 

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "exercise/BreathingPresets.h"
+#include "exercise/WaveFile_win.h"
 #include "persistence/Registry_win.h"
 #include "windows/KeyboardUpDown.h"
 #include "windows/LumenoForm.h"
@@ -43,9 +44,9 @@ struct TRow {
 
 constexpr TRow kLeftRows[] = {
     {L"Cycle duration is ", IDC_DURATION, IDC_UDURATION, L"seconds.",
-     L"Changing the cycle splits it: 60 % breathing out, 5 % for each pause, the rest breathing in."},
+     L"Changing the cycle splits it: 60% breathing out, 5% for each pause, the rest breathing in."},
     {L"It is ", IDC_BPM, IDC_UBPM, L"breaths per minute.",
-     L"Changing the rate splits the cycle it gives: 60 % breathing out, 5 % for each pause, "
+     L"Changing the rate splits the cycle it gives: 60% breathing out, 5% for each pause, "
      L"the rest breathing in."},
 };
 constexpr TRow kRightRows[] = {
@@ -57,6 +58,19 @@ constexpr TRow kRightRows[] = {
      L"The pause with full lungs: after breathing in, before breathing out."},
 };
 constexpr wchar_t kPatternTip[] = L"Sets all four phases; OK saves them.";
+constexpr wchar_t kPatternLabel[] = L"Pattern:";
+
+// The six rows in the order they are made: where each starts, and whether its
+// figure lines up in the right column's figure column.
+struct TRowSpot {
+  const TRow& Row;
+  int X, Y;
+  bool Aligned;
+};
+const TRowSpot kRowSpots[] = {{kLeftRows[0], 12, 30, false},   {kLeftRows[1], 12, 70, false},
+                              {kRightRows[0], 222, 30, true},  {kRightRows[1], 222, 74, true},
+                              {kRightRows[2], 222, 118, true}, {kRightRows[3], 222, 162, true}};
+static_assert(std::size(kRowSpots) == TFormSettings::kRowCount);
 
 // A tool of the dialog's tooltip: a window of its own (TTF_IDISHWND, id the
 // window) or a rectangle of the dialog, placed later (id of our choosing).
@@ -94,6 +108,40 @@ class TTextMeasure {
 
 }  // namespace
 
+std::array<TFormSettings::TRowPlaces, TFormSettings::kRowCount> TFormSettings::RowPlaces(int& patternLabelWidth) const {
+  TTextMeasure measure(Font());
+  // A label's design width: its text measured in the window's font.
+  auto textWidth = [&](const wchar_t* text) { return DesignOf(measure.Width(text)); };
+  patternLabelWidth = textWidth(kPatternLabel);
+  int widest = 0;
+  for (const TRow& row : kRightRows) widest = std::max(widest, textWidth(row.Before));
+  std::array<TRowPlaces, kRowCount> places;
+  for (size_t i = 0; i < places.size(); ++i) {
+    // Text, value label, arrows, unit; unaligned, the figure follows its own text.
+    const TRowSpot& spot = kRowSpots[i];
+    const int before = textWidth(spot.Row.Before);
+    const int fx = spot.X + (spot.Aligned ? widest : before);
+    const int ux = fx + kFigureWidth + 2;
+    places[i] = {{{spot.X, spot.Y, before, kTextHeight},
+                  {fx, spot.Y, kFigureWidth, kTextHeight},
+                  {ux, spot.Y - 6, kUpDownWidth, kUpDownHeight},
+                  {ux + kUpDownWidth + 4, spot.Y, textWidth(spot.Row.After), kTextHeight}}};
+  }
+  return places;
+}
+
+void TFormSettings::DpiChanged() {
+  // Text widths do not follow the DPI in step: the labels are measured again.
+  if (FRowControls[0][0]) {
+    int patternLabelWidth = 0;
+    const auto places = RowPlaces(patternLabelWidth);
+    for (size_t i = 0; i < places.size(); ++i)
+      for (size_t c = 0; c < 4; ++c) MoveControl(FRowControls[i][c], places[i].Controls[c]);
+    MoveControl(GetDlgItem(FHandle, IDC_PATTERNLABEL), {12, kPatternTop, patternLabelWidth, kTextHeight});
+  }
+  PlaceRowTips();
+}
+
 TFormSettings::TFormSettings(TFormLumeno& main, TRegistryFactory makeRegistry)
     : FMain(main), FMakeRegistry(makeRegistry ? makeRegistry : MakeWin32Registry) {
   CreateForm(DialogDesc(kClassName, L"Settings", kClientWidth, kClientHeight, main.Handle(), WS_CLIPCHILDREN));
@@ -115,9 +163,8 @@ HWND TFormSettings::Control(int id) {
 }
 
 void TFormSettings::CreateLateControls() {
-  TTextMeasure measure(Font());
-  // A label's design width: its text measured in the window's font.
-  auto textWidth = [&](const wchar_t* text) { return DesignOf(measure.Width(text)); };
+  int patternLabelWidth = 0;
+  const auto places = RowPlaces(patternLabelWidth);
 
   // The bottom strip comes first so that OK has the focus when the dialog
   // opens; Tab goes on through Cancel and "Default settings", the six pairs of
@@ -138,42 +185,38 @@ void TFormSettings::CreateLateControls() {
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
 
-  int figure = 0;
-  // One row: text, value label, arrows, unit. With a figure column given the
-  // value labels line up there, otherwise each follows its own text.
-  auto addRow = [&](const TRow& row, int x, int y, int figureX) {
-    const int before = textWidth(row.Before);
-    HWND text =
-        AddControl(FHandle, {L"STATIC", row.Before, SS_LEFT | SS_NOPREFIX, 0, x, y, before, kTextHeight, kStaticId});
-    const int fx = figureX > 0 ? figureX : x + before;
-    HWND value = AddControl(FHandle, {L"STATIC", L"00.0", SS_CENTER | SS_NOPREFIX, 0, fx, y, kFigureWidth,
-                                      kTextHeight, row.Figure});
-    if (figure < 6) FFigures[figure++] = value;
-    const int ux = fx + kFigureWidth + 2;
-    HWND ud = AddControl(FHandle, {UPDOWN_CLASSW, L"", UDS_ARROWKEYS | WS_TABSTOP, 0, ux, y - 6, kUpDownWidth,
-                                   kUpDownHeight, row.UpDown});
+  // One row: text, value label, arrows, unit.
+  auto addRow = [&](size_t i) {
+    const TRow& row = kRowSpots[i].Row;
+    const TRowPlaces& at = places[i];
+    auto add = [&](const wchar_t* cls, const wchar_t* text, DWORD style, size_t c, int id) {
+      const TBounds& b = at.Controls[c];
+      return FRowControls[i][c] = AddControl(FHandle, {cls, text, style, 0, b.Left, b.Top, b.Width, b.Height, id});
+    };
+    HWND text = add(L"STATIC", row.Before, SS_LEFT | SS_NOPREFIX, 0, kStaticId);
+    HWND value = add(L"STATIC", L"00.0", SS_CENTER | SS_NOPREFIX, 1, row.Figure);
+    FFigures[i] = value;
+    HWND ud = add(UPDOWN_CLASSW, L"", UDS_ARROWKEYS | WS_TABSTOP, 2, row.UpDown);
     MakeKeyboardUpDown(ud, value, Trimmed(row.Before), Trimmed(row.After));
     SendMessageW(ud, UDM_SETRANGE32, static_cast<WPARAM>(kUpDownMin), static_cast<LPARAM>(kUpDownMax));
     SendMessageW(ud, UDM_SETPOS32, 0, 0);
     // One step per press, however long the arrow is held.
     UDACCEL accel{0, 1};
     SendMessageW(ud, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
-    const int ax = ux + kUpDownWidth + 4;
-    HWND after = AddControl(FHandle, {L"STATIC", row.After, SS_LEFT | SS_NOPREFIX, 0, ax, y, textWidth(row.After),
-                                      kTextHeight, kStaticId});
+    HWND after = add(L"STATIC", row.After, SS_LEFT | SS_NOPREFIX, 3, kStaticId);
     if (row.Tip) AddRowTip({text, value, ud, after}, row.Figure, row.Tip);
   };
 
   // Left column: cycle and rate, a line, the two check boxes.
-  addRow(kLeftRows[0], 12, 30, 0);
-  addRow(kLeftRows[1], 12, 70, 0);
+  addRow(0);
+  addRow(1);
   AddControl(FHandle, {L"STATIC", L"", SS_ETCHEDHORZ, 0, 12, 106, kColumnWidth, 2, kStaticId});
   FCheckBoxStayOnTop = AddControl(FHandle, {L"BUTTON", L"stay on top", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 12, 124, 170,
                                             17, IDC_STAYONTOP});
   FChEnableSounds = AddControl(FHandle, {L"BUTTON", L"enable sounds", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 12, 150, 170,
                                          17, IDC_ENABLESOUNDS});
   // The ready-made patterns, next in the tab order after the check boxes.
-  AddControl(FHandle, {L"STATIC", L"Pattern:", SS_LEFT | SS_NOPREFIX, 0, 12, kPatternTop, textWidth(L"Pattern:"),
+  AddControl(FHandle, {L"STATIC", kPatternLabel, SS_LEFT | SS_NOPREFIX, 0, 12, kPatternTop, patternLabelWidth,
                        kTextHeight, IDC_PATTERNLABEL});
   FComboPattern = AddControl(FHandle, {WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 12,
                                        kComboTop, kColumnWidth, kComboDroppedHeight, IDC_PATTERN});
@@ -185,13 +228,7 @@ void TFormSettings::CreateLateControls() {
   AddControl(FHandle, {L"STATIC", L"", SS_ETCHEDVERT, 0, 208, 12, 2, 210, kStaticId});
 
   // Right column: the four phases, figures lined up.
-  int widest = 0;
-  for (const TRow& row : kRightRows) widest = std::max(widest, textWidth(row.Before));
-  int y = 30;
-  for (const TRow& row : kRightRows) {
-    addRow(row, 222, y, 222 + widest);
-    y += 44;
-  }
+  for (size_t i = 2; i < kRowCount; ++i) addRow(i);
   // The check boxes and the list follow the right column's arrows in the tab
   // order; nothing overlaps them, so only the order changes.
   HWND previous = GetDlgItem(FHandle, IDC_UHOLDOUT);
@@ -289,6 +326,12 @@ void TFormSettings::PracticeChoiceMade() {
 }
 
 void TFormSettings::ApplyPracticeSettings() {
+  // Own files are read only when they are chosen: the built-in sets cost
+  // start-up nothing.
+  const bool own = FPractice.SoundSet == kOwnSoundFiles;
+  auto playable = [own](const std::string& path) { return own && CanPlaySoundFile(path) ? path : std::string(); };
+  FSounds = SoundsOf(FPractice.SoundSet, playable(FPractice.SoundInFile), playable(FPractice.SoundOutFile),
+                     FPractice.PauseCue);
   FMain.ApplySession(FPractice.SessionMinutes, FPractice.EndBell);
   FMain.SetColourScheme(FPractice.Colours);
 }
@@ -345,8 +388,18 @@ void TFormSettings::UBpmClick(TStep step) {
 
 void TFormSettings::ComboPatternChange() {
   const LRESULT index = FComboPattern ? SendMessageW(FComboPattern, CB_GETCURSEL, 0, 0) : CB_ERR;
-  // "Custom" changes nothing, and stays shown until the figures next change.
-  if (index != CB_ERR && ApplyPreset(FPattern, static_cast<int>(index))) aktualizujWyswietlaneCyfry();
+  if (index == CB_ERR) return;
+  const TBreathingPattern before = FPattern;
+  if (ApplyPreset(FPattern, static_cast<int>(index))) {
+    if (!FBeforePresets) FBeforePresets = before;
+  } else if (FBeforePresets) {
+    // "Custom": the user's own figures again.
+    FPattern = *FBeforePresets;
+  } else {
+    // No preset chosen yet: "Custom" stays shown until the figures next change.
+    return;
+  }
+  aktualizujWyswietlaneCyfry();
 }
 
 void TFormSettings::ButtonDefaultSettingsClick() {
@@ -395,6 +448,7 @@ void TFormSettings::SetSoundsChecked(bool checked) {
 }
 
 void TFormSettings::FormShow() {
+  FBeforePresets.reset();
   SetLeft(SettingsLeft(FMain.Bounds().Left, FMain.BarWidth(), FMain.Dpi()));
 }
 

@@ -9,7 +9,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "exercise/BreathingPacer.h"
@@ -56,6 +59,8 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   // The up-downs' own counters.
   static constexpr int kUpDownMin = -10000;
   static constexpr int kUpDownMax = 10000;
+  // Rows of a text, a figure, a pair of arrows and a unit.
+  static constexpr size_t kRowCount = 6;
 
   // FormCreate runs at once: the settings are loaded (or the defaults written),
   // and the main window's pacer starts.
@@ -75,7 +80,9 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   void UHoldOutClick(TStep step);
   void UDurationClick(TStep step);
   void UBpmClick(TStep step);
-  // An entry chosen in the "Pattern:" list: its four phases, as an arrow press would.
+  // An entry chosen in the "Pattern:" list: its four phases, as an arrow press
+  // would; "Custom" brings back the figures from before the first preset
+  // chosen in this showing.
   void ComboPatternChange();
   void ButtonDefaultSettingsClick();
   // Opens the Practice window (made with its first opening).
@@ -123,16 +130,24 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   // IPatternSource
   const TBreathingPattern& Pattern() const override { return FPattern; }
   bool SoundsEnabled() const override { return SoundsChecked(); }
+  // The chosen set's files (an own file that cannot be played left out) and the pause cue.
+  const TBreathSounds& Sounds() const override { return FSounds; }
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormShow() override;
-  // The row tips' rectangles follow their controls to the new scale.
-  void DpiChanged() override { PlaceRowTips(); }
+  // The labels measured again, and the row tips' rectangles following them.
+  void DpiChanged() override;
   // The controls, showing the check boxes' states kept until then.
   void CreateLateControls() override;
 
  private:
+  // A row's text, figure, arrows and unit in design units, the texts
+  // measured in the window's font; also the "Pattern:" label's width.
+  struct TRowPlaces {
+    TBounds Controls[4];
+  };
+  std::array<TRowPlaces, kRowCount> RowPlaces(int& patternLabelWidth) const;
   // The dialog's own child with this id, the controls created first.
   HWND Control(int id);
   // Hands the practice choices to what they change.
@@ -159,7 +174,8 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   HWND FCancel = nullptr;
   HWND FButtonDefaultSettings = nullptr;
   HWND FButtonPractice = nullptr;
-  HWND FFigures[6] = {};
+  HWND FFigures[kRowCount] = {};
+  HWND FRowControls[kRowCount][4] = {};
   HWND FComboPattern = nullptr;
   HWND FToolTip = nullptr;
   // The rows with a tooltip: their controls and the tool's id.
@@ -170,7 +186,10 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   TRowTip FRowTips[4] = {};
   int FRowTipCount = 0;
   TPracticeSettings FPractice;
+  TBreathSounds FSounds;
   std::unique_ptr<TFormPractice> FFormPractice;
+  // The pattern before the first preset chosen in this showing.
+  std::optional<TBreathingPattern> FBeforePresets;
   // The check boxes' states while they do not exist yet.
   bool FStayOnTopChecked = false;
   bool FSoundsChecked = true;

@@ -50,7 +50,7 @@ class TPacerBar final : public IPacerBar {
   void SetMax(int32_t value) override { FBar.SetMax(value); }
   int32_t GetPosition() const override { return FBar.GetPosition(); }
   void SetPosition(int32_t value) override { FBar.SetPosition(value); }
-  // Screen readers hear the phase: "Breathe in, 45 %", "Hold", "Breathe out, 80 %", "Hold".
+  // Screen readers hear the phase: "Breathe in, 45%", "Hold", "Breathe out, 80%", "Hold".
   void PhaseChanged(int32_t tag) override;
 
  private:

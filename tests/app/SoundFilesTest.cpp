@@ -1,5 +1,6 @@
-// The build makes in.wav, ex.wav and end.wav beside the executables: the
-// files Lumeno loops while breathing in and out, and the bell it rings once.
+// The build makes in.wav, ex.wav and end.wav beside the executables and the
+// other sets and the pause cues in "sounds" there: the files Lumeno loops
+// while breathing in and out, plays as a pause begins, and the bell.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "exercise/SoundSets.h"
 
 namespace {
 
@@ -34,8 +37,9 @@ struct TWave {
 };
 
 // Reads a canonical PCM file, checking its header on the way.
-TWave ReadWave(const std::string& name) {
+TWave ReadWave(std::string name) {
   TWave wave;
+  std::replace(name.begin(), name.end(), '\\', '/');
   const std::string path = ExeFolder() + "/" + name;
   std::ifstream in(path, std::ios::binary);
   EXPECT_TRUE(in) << "cannot open " << path;
@@ -63,7 +67,23 @@ TWave ReadWave(const std::string& name) {
   return wave;
 }
 
-class SoundFileTest : public ::testing::TestWithParam<const char*> {};
+int Peak(const TWave& wave) {
+  int peak = 0;
+  for (int s : wave.samples) peak = std::max(peak, std::abs(s));
+  return peak;
+}
+
+// Every set's loops, or every set's cue.
+std::vector<std::string> SetFiles(bool cues) {
+  std::vector<std::string> files;
+  for (const lumeno::TSoundSet& set : lumeno::kSoundSets) {
+    if (cues) files.push_back(set.Cue);
+    if (!cues) files.insert(files.end(), {set.In, set.Ex});
+  }
+  return files;
+}
+
+class SoundFileTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(SoundFileTest, IsASmallPcmFileOfAFewSeconds) {
   const TWave wave = ReadWave(GetParam());
@@ -79,8 +99,7 @@ TEST_P(SoundFileTest, IsASmallPcmFileOfAFewSeconds) {
 TEST_P(SoundFileTest, IsSoftButAudible) {
   const TWave wave = ReadWave(GetParam());
   ASSERT_FALSE(wave.samples.empty());
-  int peak = 0;
-  for (int s : wave.samples) peak = std::max(peak, std::abs(s));
+  const int peak = Peak(wave);
   EXPECT_GE(peak, 32767 / 5);
   EXPECT_LE(peak, 32767 * 7 / 10) << "soft, and far from clipping";
 }
@@ -120,8 +139,20 @@ TEST_P(SoundFileTest, StartsFromSilenceWithoutAJump) {
   EXPECT_LT(power(0), loudest / 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(BreathingSounds, SoundFileTest, ::testing::Values("in.wav", "ex.wav"),
-                         [](const auto& info) { return std::string(info.param).substr(0, 2); });
+INSTANTIATE_TEST_SUITE_P(BreathingSounds, SoundFileTest, ::testing::ValuesIn(SetFiles(false)));
+
+class PauseCueFileTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(PauseCueFileTest, IsUnderHalfASecondSoftAndBeginsAndEndsInSilence) {
+  const TWave wave = ReadWave(GetParam());
+  ASSERT_FALSE(wave.samples.empty());
+  const double seconds = static_cast<double>(wave.samples.size()) / wave.rate;
+  EXPECT_TRUE(seconds >= 0.1 && seconds < 0.5) << seconds;
+  EXPECT_TRUE(Peak(wave) >= 32767 / 5 && Peak(wave) <= 32767 / 2) << Peak(wave);
+  EXPECT_LE(std::abs(wave.samples.front()) + std::abs(wave.samples.back()), 32767 / 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(PauseCues, PauseCueFileTest, ::testing::ValuesIn(SetFiles(true)));
 
 TEST(SoundFilesTest, TheBellIsAboutThreeSoftSecondsThatFadeToSilence) {
   const TWave bell = ReadWave("end.wav");

@@ -1,10 +1,14 @@
 // Start-up and the application object under Wine: the order in which the
 // windows and components come to life, a start that the guard ends, the loop
 // showing the main window and ending with it, and the application window
-// handing activation on to the main window, and the deadline that ends a
-// shutdown which blocks.
+// handing activation on to the main window, and the process's end.
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <utility>
+
+#include "exercise/Sound_win.h"
 
 #include "windows/WindowsTestSupport.h"
 
@@ -13,15 +17,26 @@ namespace {
 
 using TStartup = TLumenoFixture;
 
-constexpr char kHangFlag[] = "--hang-after-close";
+constexpr char kEndFlag[] = "--end-with-player=";
 
-// Runs before the tests: the re-launched executable plays a program whose
-// shutdown blocks for good once its deadline is set.
-[[maybe_unused]] const bool kIsHanging = [] {
-  if (std::string(GetCommandLineA()).find(kHangFlag) == std::string::npos) return false;
-  EndProcessWithin(100, 7);
-  Sleep(INFINITE);
-  return true;
+// Runs before the tests: the re-launched executable runs Lumeno as WinMain
+// does, on a player that returns or one that never does, and closes it. It
+// exits with 40 only once the windows' end has returned.
+[[maybe_unused]] const bool kIsEnding = [] {
+  const char* flag = std::strstr(GetCommandLineA(), kEndFlag);
+  if (!flag) return false;
+  const bool stuck = std::strstr(flag, "stuck") != nullptr;
+  TPlayerThread player([stuck](const wchar_t*, unsigned) { return stuck ? Sleep(INFINITE), false : true; });
+  TLumenoServices services{MakeFakeRegistry};
+  services.Player = &player;
+  services.GuardLoaded = [] {};
+  {
+    TLumenoProgram program(services);
+    program.Create(GetModuleHandleW(nullptr));
+    TLater::After(100, [&] { PostMessageW(program.FormLumeno->Handle(), WM_CLOSE, 0, 0); });
+    program.Run(SW_SHOWNORMAL);
+  }
+  std::exit(40);
 }();
 
 int IndexOf(const std::vector<std::string>& log, const std::string& prefix, size_t from = 0) {
@@ -163,23 +178,25 @@ TEST(TApplicationObject, ANestedLoopPassesTheQuitMessageOn) {
   EXPECT_EQ(msg.wParam, 7u);
 }
 
-TEST(TShutdown, ABlockedShutdownEndsAtItsDeadlineWithTheExitCode) {
+// Closing Lumeno ends its process as an ordinary program ends, and a player
+// stuck for good delays that by its bounded wait only.
+TEST(TShutdown, ClosingEndsTheProcessAlsoWithAPlayerThatNeverReturns) {
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string command = "\"" + std::string(self) + "\" " + kHangFlag;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  CloseHandle(pi.hThread);
-  // Generous: only a process that never ends fails here.
-  const DWORD waited = WaitForSingleObject(pi.hProcess, 60000);
-  if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-  DWORD code = 0;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(waited, WAIT_OBJECT_0);
-  EXPECT_EQ(code, 7u);
+  for (auto [player, code] : {std::pair{"returns", 40u}, {"stuck", 0u}}) {
+    std::string command = "\"" + std::string(self) + "\" " + kEndFlag + player;
+    STARTUPINFOA si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    // Generous: only a process that never ends fails here.
+    const DWORD waited = WaitForSingleObject(pi.hProcess, 60000);
+    TerminateProcess(pi.hProcess, 1);  // if it still runs
+    DWORD exitCode = 1;
+    GetExitCodeProcess(pi.hProcess, &exitCode);
+    EXPECT_EQ(waited, WAIT_OBJECT_0) << player;
+    EXPECT_EQ(exitCode, code) << player;
+    CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
+  }
 }
 
 }  // namespace

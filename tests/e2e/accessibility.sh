@@ -14,7 +14,7 @@ phases_heard=""
 for _ in 1 2 3 4 5 6; do
   value="$(fieldof value "$(drv acc "$E2E_MAIN" '#100')")"
   case "$value" in
-    "Breathe in, "[0-9]*" %"|"Breathe out, "[0-9]*" %"|Hold) phases_heard="$phases_heard${value%%,*};" ;;
+    "Breathe in, "[0-9]*"%"|"Breathe out, "[0-9]*"%"|Hold) phases_heard="$phases_heard${value%%,*};" ;;
     *) fail "bar value '$value'" ;;
   esac
   sleep 0.7

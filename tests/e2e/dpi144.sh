@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One start at 144 dpi (the prefix's LogPixels, put back afterwards): the main
 # window, the fold and the settings dialog where the 96-dpi design scaled by
-# 1.5 puts them, and the bar breathing with the same phase timing as at 96 dpi.
+# 1.5 puts them, and the bar breathing with the same phase timing as at 96 dpi;
+# then a start at 96 dpi brings the window back at its size at that scale.
 source "$(dirname "$0")/lib.sh"
 TOL=160
 
@@ -70,4 +71,11 @@ while read -r kind ms at; do
 done <"$E2E_OUT/phases"
 expect "track: the bar less its 2-pixel frame" "$(drv bar "$E2E_MAIN" | awk '/^sample/ { split($4, t, "="); print t[2] }')" "$((ch - 62 - 4))"
 
+expect "closes normally" "$(close_main)" "exited code=0"
+expect "the placement keeps its DPI" "$(reg_get RCWidth) $(reg_get RCDpi)" "REG_DWORD:344 REG_DWORD:144"
+
+# Back at 96 dpi the window has the size it had, in 96-dpi pixels.
+restore_dpi
+start_main || exit 1
+expect "at 96 dpi again: 344 x 720 from 144 dpi" "$(fieldof rect "$(drv info "$E2E_MAIN")")" "624,173,229,480"
 expect "closes normally" "$(close_main)" "exited code=0"

@@ -73,7 +73,7 @@ expect "no elevation asked (summary word count)" "$(( $(msiinfo suminfo "$msi" |
 # The next release, built the same way from the same files but with the exe's
 # version record saying the next version.
 mkdir -p "$E2E_OUT/next-bin"
-cp "$bin/lumeno.exe" "$bin/in.wav" "$bin/ex.wav" "$bin/end.wav" "$E2E_OUT/next-bin/"
+cp -r "$bin/lumeno.exe" "$bin/in.wav" "$bin/ex.wav" "$bin/end.wav" "$bin/sounds" "$E2E_OUT/next-bin/"
 set_exe_file_version "$E2E_OUT/next-bin/lumeno.exe" "$next"
 build_msi "$E2E_OUT/next-bin" "$next" next || exit 1
 next_msi="$E2E_OUT/next.msi"
@@ -93,7 +93,7 @@ rm -rf "$install_dir"
 
 wine msiexec /i "$(win_path "$msi")" /qn </dev/null >/dev/null 2>&1
 expect "msiexec /i /qn" "$?" 0
-for f in lumeno.exe in.wav ex.wav end.wav README.txt; do
+for f in lumeno.exe in.wav ex.wav end.wav README.txt sounds/bowl-in.wav sounds/surf-cue.wav; do
   expect_true "installed $f" test -f "$install_dir/$f"
 done
 expect_true "Start-menu shortcut" test -f "$shortcut"
@@ -106,7 +106,7 @@ expect "one uninstall entry" "$(grep -c . <<<"$entries")" 1
 IFS='|' read -r first_code shown_ver location size_kb <<<"$entries"
 expect "entry's version" "$shown_ver" "$msi_ver"
 expect "entry's install location" "$(realpath -m "$(winepath -u "$location" 2>/dev/null)")" "$(realpath -m "$install_dir")"
-staged_kb=$(( ($(cat "$E2E_OUT/stage-this"/* | wc -c) + 1023) / 1024 ))
+staged_kb=$(( ($(find "$E2E_OUT/stage-this" -type f -exec cat {} + | wc -c) + 1023) / 1024 ))
 expect "entry's size (KB)" "$size_kb" "$staged_kb"
 icon="$(product_icon)"
 expect_true "entry's icon is Lumeno's ($icon)" cmp -s "$(winepath -u "$icon" 2>/dev/null)" "$root/resources/lumeno.ico"

@@ -17,7 +17,7 @@ expect "breath in +0.5" "$(figures "$dlg")" "10.5 5.7 3.5 0.5 6.0 0.5"
 # The down arrow stops at 0.1: 5 -> 4 -> 3 -> 2 -> 1 -> 1 -> 1.
 drv updown "$dlg" "Hold in for" down 6 >/dev/null
 expect "hold in down to 0.1" "$(figures "$dlg")" "10.1 5.9 3.5 0.1 6.0 0.5"
-# Cycle 10.1 -> 11.5 s: exhale 60 %, each hold 5 %, the inhale takes the rest.
+# Cycle 10.1 -> 11.5 s: exhale 60%, each hold 5%, the inhale takes the rest.
 drv updown "$dlg" "Cycle duration is" up 14 >/dev/null
 expect "cycle 11.5 split" "$(figures "$dlg")" "11.5 5.2 3.4 0.6 6.9 0.6"
 # Rate 5.2 -> 5.4 a minute: cycle round(6000 / 54) = 111, split again.

@@ -100,66 +100,53 @@ TEST_F(WaveSoundCalls, AMissingFileIsHandedOnWithNoDefaultSoundAndNoNameIsNoCall
   EXPECT_TRUE(calls[0].Flags & SND_NODEFAULT);
 }
 
-// The calls a player thread made, shared with it: the thread outlives a test.
-struct TThreadCalls {
-  std::mutex Mutex;
-  std::vector<TPlayCall> Calls;
-  HANDLE Release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);  // never closed: the thread may wait on it
-
-  // The calls once count of them have been made; what there is after 10 s.
-  std::vector<TPlayCall> WaitFor(size_t count) {
-    for (int i = 0; i < 1000; ++i) {
-      {
-        std::lock_guard<std::mutex> lock(Mutex);
-        if (Calls.size() >= count) return Calls;
-      }
-      ::Sleep(10);
-    }
-    std::lock_guard<std::mutex> lock(Mutex);
-    return Calls;
-  }
+// A player stuck in its first call while requests pile up plays, once let
+// go, only what they ask for: a stop and the last sound; then End's stop.
+struct TBacklog {
+  const char* Name;
+  std::vector<TPlayCall> Posted, Played;  // after a first start of "in"
 };
+void PrintTo(const TBacklog& backlog, std::ostream* out) { *out << backlog.Name; }
+class WaveSoundBacklog : public ::testing::TestWithParam<TBacklog> {};
 
-TEST(WaveSoundThread, HandsEveryCallToThePlayerInTheOrderMade) {
-  auto state = std::make_shared<TThreadCalls>();
-  TWaveSound sound{OnPlayerThread([state](const wchar_t* name, unsigned flags) {
-    std::lock_guard<std::mutex> lock(state->Mutex);
-    state->Calls.push_back({name ? std::wstring(name) : L"(none)", flags});
+TEST_P(WaveSoundBacklog, CollapsesToAStopAndTheLastSound) {
+  HANDLE entered = ::CreateEventW(nullptr, TRUE, FALSE, nullptr), release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::mutex mutex;
+  std::vector<TPlayCall> played, expected{{L"in", 27}};
+  TPlayerThread player([&](const wchar_t* name, unsigned flags) {
+    if (::SetEvent(entered) && played.empty()) ::WaitForSingleObject(release, INFINITE);
+    std::lock_guard<std::mutex> lock(mutex);
+    played.push_back({name ? name : L"(none)", flags});
     return true;
-  })};
-  std::vector<TPlayCall> expected;
-  const std::wstring directory = ExecutableDirectoryW();
-  for (int i = 0; i < 20; ++i) {
-    sound.Start(i % 2 ? "ex.wav" : "in.wav");
-    expected.push_back({directory + (i % 2 ? L"ex.wav" : L"in.wav"), 27});
-    sound.Stop();
-    expected.push_back({L"(none)", 0});
-  }
-  EXPECT_EQ(state->WaitFor(expected.size()), expected);
+  });
+  player.Post(L"in", 27);
+  ::WaitForSingleObject(entered, 10000);
+  for (const TPlayCall& c : GetParam().Posted) player.Post(c.Sound == L"(none)" ? nullptr : c.Sound.c_str(), c.Flags);
+  ::SetEvent(release);
+  expected.insert(expected.end(), GetParam().Played.begin(), GetParam().Played.end());
+  auto behind = [&] { std::lock_guard<std::mutex> lock(mutex); return played.size() < expected.size(); };
+  for (int i = 0; i < 1000 && behind(); ++i) ::Sleep(10);
+  ASSERT_TRUE(player.End(10000));
+  expected.push_back({L"(none)", 0});
+  EXPECT_EQ(played, expected);
+  ::CloseHandle(entered), ::CloseHandle(release);
 }
 
-TEST(WaveSoundThread, APlayerThatNeverReturnsHoldsUpNoCallerAndKeepsOnlyTheNewestWaiting) {
-  auto state = std::make_shared<TThreadCalls>();
-  TWaveSound sound{OnPlayerThread([state](const wchar_t* name, unsigned flags) {
-    {
-      std::lock_guard<std::mutex> lock(state->Mutex);
-      state->Calls.push_back({name ? std::wstring(name) : L"(none)", flags});
-    }
-    ::WaitForSingleObject(state->Release, INFINITE);
-    return true;
-  })};
-  // Were the caller held up, this would never end (the test's time-out).
-  sound.Start("in.wav");
-  ASSERT_EQ(state->WaitFor(1).size(), 1u);
-  for (int i = 0; i < 1000; ++i) sound.Stop();
-  sound.Start("ex.wav");
-  ::SetEvent(state->Release);
-  const std::vector<TPlayCall> calls = state->WaitFor(1 + kMaxPendingPlays);
-  ASSERT_EQ(calls.size(), static_cast<size_t>(1 + kMaxPendingPlays));
-  EXPECT_EQ(calls.front().Sound, ExecutableDirectoryW() + L"in.wav");
-  EXPECT_EQ(calls.back().Sound, ExecutableDirectoryW() + L"ex.wav");
-  EXPECT_EQ(calls[calls.size() - 2], (TPlayCall{L"(none)", 0}));
+// Stop, start "ex", stop, start "in", ...
+std::vector<TPlayCall> PhaseChanges(int count) {
+  std::vector<TPlayCall> calls;
+  for (int i = 0; i < count; ++i) calls.push_back(i % 2 ? TPlayCall{i % 4 == 1 ? L"ex" : L"in", 27} : TPlayCall{L"(none)", 0});
+  return calls;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WaveSoundBacklog,
+    ::testing::Values(TBacklog{"HundredPhaseChanges", PhaseChanges(100), {{L"(none)", 0}, {L"in", 27}}},
+                      TBacklog{"EndingOnAStop", PhaseChanges(99), {{L"(none)", 0}}},
+                      TBacklog{"StartWhileOneLoops", {{L"ex", 27}}, {{L"ex", 27}}},
+                      TBacklog{"BellKeptOverALoop", {{L"(none)", 0}, {L"bell", 3}, {L"ex", 27}}, {{L"(none)", 0}, {L"bell", 3}}},
+                      TBacklog{"LoopReplacedByABell", {{L"ex", 27}, {L"bell", 3}}, {{L"bell", 3}}}),
+    [](const ::testing::TestParamInfo<TBacklog>& info) { return std::string(info.param.Name); });
 
 TEST(WaveSound, MissingFileIsSilentAndStopWithNothingPlayingIsHarmless) {
   TWaveSound sound;

@@ -1,8 +1,10 @@
 // The four-phase machine driven tick by tick on a simulated clock and timer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -352,6 +354,41 @@ TEST(BreathingPacer, WithoutAPatternSourceItRunsTheDefaultsSilently) {
   EXPECT_EQ(timer.interval, 500u);
   EXPECT_TRUE(sound.calls.empty());
 }
+
+// The bowl's cue as each pause that is not zero long begins, loops on or off;
+// a loop after a cue still starts (no-stop would swallow it unstopped).
+struct TCueCase {
+  const char* What;
+  int32_t HoldOut, HoldIn;
+  bool Loops;
+  TLog Calls;
+};
+
+void PrintTo(const TCueCase& c, std::ostream* os) { *os << c.What; }
+
+class PauseCue : public ::testing::TestWithParam<TCueCase> {};
+
+TEST_P(PauseCue, SoundsAtTheStartOfEveryPauseThatIsNotZero) {
+  const TCueCase& c = GetParam();
+  TPacerSim sim;
+  SetPattern(sim.source, 30, c.HoldOut, 60, c.HoldIn);
+  sim.source.sounds = c.Loops;
+  sim.source.chosen = SoundsOf(1, "", "", true);
+  sim.CreateAndStart();
+  sim.RunUntil(9000 + 100 * (std::max(c.HoldOut, 0) + std::max(c.HoldIn, 0)) + 30);
+  EXPECT_EQ(sim.sound.calls, c.Calls);
+  EXPECT_EQ(sim.sound.playing, c.Loops ? "sounds\\bowl-in.wav" : "sounds\\bowl-cue.wav");
+}
+
+const char* const kIn = "start sounds\\bowl-in.wav";
+const char* const kEx = "start sounds\\bowl-ex.wav";
+const char* const kCue = "once sounds\\bowl-cue.wav";
+INSTANTIATE_TEST_SUITE_P(
+    Table, PauseCue,
+    ::testing::Values(TCueCase{"both", 5, 5, true, {kIn, "stop", kCue, "stop", kEx, "stop", kCue, "stop", kIn}},
+                      TCueCase{"none after breathing in", 0, 5, true, {kIn, "stop", kEx, "stop", kCue, "stop", kIn}},
+                      TCueCase{"a negative pause", 5, -2, true, {kIn, "stop", kCue, "stop", kEx, "stop", kIn}},
+                      TCueCase{"the loops off", 5, 5, false, {kCue, kCue}}));
 
 }  // namespace
 }  // namespace lumeno::test

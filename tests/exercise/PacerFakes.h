@@ -88,7 +88,11 @@ class TFakeSound : public ISound {
     calls.push_back("stop");
     playing.clear();
   }
-  void PlayOnce(const char* fileName) override { calls.push_back(std::string("once ") + fileName); }
+  // Not no-stop: it replaces whatever plays.
+  void PlayOnce(const char* fileName) override {
+    calls.push_back(std::string("once ") + fileName);
+    playing = fileName;
+  }
 
   std::string playing;
   std::vector<std::string> calls;
@@ -98,9 +102,11 @@ class TFakeSource : public IPatternSource {
  public:
   const TBreathingPattern& Pattern() const override { return pattern; }
   bool SoundsEnabled() const override { return sounds; }
+  const TBreathSounds& Sounds() const override { return chosen; }
 
   TBreathingPattern pattern;
   bool sounds = true;
+  TBreathSounds chosen;
 };
 
 // The host wired as at start-up: main window created at time 0, settings

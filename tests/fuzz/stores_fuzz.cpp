@@ -1,5 +1,5 @@
 // The settings load and the placement load over a fuzzed key: each of the
-// thirteen values present or missing, of any type, any size, any bytes, and
+// fourteen values present or missing, of any type, any size, any bytes, and
 // the key itself possibly missing. Neither load may crash; each must ask the
 // accessor exactly the calls the loading rules call for, stopping at the first
 // value that cannot be read, and apply exactly what it read. The stored data
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/DpiScale.h"
 #include "persistence/FakeRegistry.h"
 #include "persistence/RegControls.h"
 #include "persistence/SettingsStore.h"
@@ -79,10 +80,14 @@ void CheckPlacementLoad(const std::map<std::string, TStoredValue>* key) {
       }
     }
     const char* setters[] = {"SetLeft ", "SetTop ", "SetWidth ", "SetHeight "};
+    int32_t dpi = 0;  // the size's, read after the top-left whatever it holds
     for (int i = 1; i <= 5; ++i) {
+      if (i == 3) calls.push_back("ReadInteger RCDpi");
+      if (i == 3 && (!ReadsAsInteger(Stored(key, "RCDpi"), dpi) || dpi < 48 || dpi > 960)) dpi = 0;
       calls.push_back(std::string("ReadInteger ") + kPlacement[i]);
       int32_t value = 0;
       if (!ReadsAsInteger(Stored(key, kPlacement[i]), value)) return;
+      if ((i == 3 || i == 4) && dpi != 0) value = ScaleBetweenDpi(value, dpi, window.dpi);
       if (i < 5) {
         applied.push_back(setters[i - 1] + std::to_string(value));
       } else if ((static_cast<uint32_t>(value) & 0xFFu) != 0) {
@@ -160,10 +165,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool keyPresent = in.ConsumeBool();
   if (keyPresent) {
     auto& key = Hive().Key(TRegLocation::CurrentUser, kPath);
-    // The thirteen values and one that neither store reads.
+    // The fourteen values and one that neither store reads.
     static const char* const kNames[] = {"Breath In",    "Breath Out", "Hold In",  "Hold Out",  "Stay on top",
                                          "Menu open",    "Enable sounds", "RCLeft", "RCTop",    "RCWidth",
-                                         "RCHeight",     "RCWindowState", "ZOrder", "RCLeft2"};
+                                         "RCHeight",     "RCWindowState", "ZOrder", "RCDpi",  "RCLeft2"};
     // Mostly the types the stores meet, sometimes any number at all.
     static const uint32_t kTypes[] = {kTypeDword, kTypeBinary, kTypeSz, kTypeExpandSz, kTypeNone, kTypeMultiSz,
                                       kTypeQword};

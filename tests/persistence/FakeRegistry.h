@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Utf16.h"
 #include "persistence/Registry.h"
 #include "persistence/StoreTestSupport.h"
 
@@ -106,6 +107,27 @@ class TFakeRegistry final : public IRegistry {
     for (size_t i = 0; i < size; ++i) hex += " " + std::to_string(data[i]);
     if (Hive().Refuse("WriteBinary " + name + hex) || !open_) return false;
     Values()[name] = Binary(std::vector<uint8_t>(data, data + size));
+    return true;
+  }
+  // Text is kept as the registry keeps it: UTF-16LE with its terminator.
+  bool ReadString(const std::string& name, std::string& value) override {
+    if (Hive().Refuse("ReadString " + name) || !open_) return false;
+    auto it = Values().find(name);
+    if (it == Values().end() || it->second.type != kTypeSz) return false;
+    const std::vector<uint8_t>& d = it->second.data;
+    std::u16string text;
+    for (size_t i = 0; i + 1 < d.size() && (d[i] | d[i + 1]) != 0; i += 2)
+      text.push_back(static_cast<char16_t>(d[i] | (d[i + 1] << 8)));
+    std::string utf8;
+    if (text.size() > kMaxStringChars || !Utf16ToUtf8(text, utf8)) return false;
+    value = utf8;
+    return true;
+  }
+  bool WriteString(const std::string& name, const std::string& value) override {
+    std::u16string text;
+    if (Hive().Refuse("WriteString " + name + " " + value) || !open_ || !Utf8ToUtf16(value + '\0', text)) return false;
+    TStoredValue& stored = Values()[name] = {kTypeSz, {}};
+    for (char16_t c : text) stored.data.insert(stored.data.end(), {uint8_t(c & 0xFF), uint8_t(c >> 8)});
     return true;
   }
   bool DeleteKey(const std::string& path) override {

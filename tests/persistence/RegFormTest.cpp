@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 
 #include "persistence/FakeRegistry.h"
@@ -92,7 +93,7 @@ TEST_F(RegForm, LoadReadsTheStateFirstThenTheBoundsAndZOrderAndAppliesEachAtOnce
   auto store = MakeStore();
   store->LoadPlacement();
   EXPECT_THAT(Hive().log, ElementsAre("SetRoot HKCU", "OpenKey Software\\Quorvale\\Lumeno", "ReadBinary RCWindowState",
-                                      "ReadInteger RCLeft", "ReadInteger RCTop", "ReadInteger RCWidth",
+                                      "ReadInteger RCLeft", "ReadInteger RCTop", "ReadInteger RCDpi", "ReadInteger RCWidth",
                                       "ReadInteger RCHeight", "ReadInteger ZOrder", "CloseKey"));
   EXPECT_THAT(window.log, ElementsAre("SetWindowState 1", "SetLeft -10", "SetTop 20", "SetWidth 300", "SetHeight 400",
                                       "ApplyZOrder 1"));
@@ -173,10 +174,27 @@ TEST_F(RegForm, CloseQueryWritesTheSixValuesInOrderWithTheirTypesAndWidths) {
   EXPECT_THAT(Hive().log, ElementsAre("SetRoot HKCU", "OpenKey Software\\Quorvale\\Lumeno create",
                                       "WriteInteger RCLeft -32000", "WriteInteger RCTop 2147483647",
                                       "WriteInteger RCWidth 0", "WriteInteger RCHeight -1", "WriteBinary RCWindowState 2",
-                                      "WriteInteger ZOrder 0", "CloseKey"));
+                                      "WriteInteger ZOrder 0", "WriteInteger RCDpi 96", "CloseKey"));
   EXPECT_EQ(seeder.Get("RCWindowState"), Binary({2}));
   EXPECT_EQ(seeder.Get("ZOrder"), Dword(0));
   EXPECT_EQ(seeder.Get("RCLeft"), Dword(-32000));
+}
+
+// The size follows the DPI it was saved at ("RCDpi" missing, -1, or 0: as
+// stored); the top-left stays.
+TEST_F(RegForm, ASizeSavedAtAnotherDpiIsScaledToTheWindows) {
+  for (auto [saved, now, w, h, wantW, wantH] : {std::tuple{96, 144, 229, 480, 344, 720}, {144, 96, 344, 720, 229, 480},
+                                                {-1, 144, 229, 480, 229, 480}, {0, 144, 229, 480, 229, 480}}) {
+    Hive().Reset();
+    window.log.clear();
+    window.dpi = now;
+    SeedAll(0, -5, 7, w, h, 0);
+    if (saved >= 0) seeder.Put("RCDpi", Dword(saved));
+    MakeStore()->LoadPlacement();
+    EXPECT_THAT(window.log, ElementsAre("SetWindowState 0", "SetLeft -5", "SetTop 7", "SetWidth " + std::to_string(wantW),
+                                        "SetHeight " + std::to_string(wantH)))
+        << saved << " to " << now;
+  }
 }
 
 TEST_F(RegForm, ChainedHandlerRefusingTheCloseStopsTheSave) {
@@ -251,7 +269,7 @@ TEST_F(RegForm, LocationChangeMovesThePlacementAndWipesTheKeyUnderBothRoots) {
                           "DeleteKey HKLM Software\\Quorvale\\Lumeno", "SetRoot HKLM",
                           "OpenKey Software\\Quorvale\\Lumeno create", "WriteInteger RCLeft 416", "WriteInteger RCTop 115",
                           "WriteInteger RCWidth 229", "WriteInteger RCHeight 480", "WriteBinary RCWindowState 0",
-                          "WriteInteger ZOrder 0", "CloseKey"));
+                          "WriteInteger ZOrder 0", "WriteInteger RCDpi 96", "CloseKey"));
   EXPECT_FALSE(Hive().HasKey(TRegLocation::CurrentUser, kKey));
   EXPECT_FALSE(Hive().HasKey(TRegLocation::CurrentUser, std::string(kKey) + "\\Sub\\Deeper"));
   EXPECT_EQ(machine.Get("Stale"), std::nullopt);

@@ -81,6 +81,8 @@ TEST_F(Registry, WritesKeepTheTypesAndWidthsLumenoStores) {
   ASSERT_TRUE(registry.WriteInteger("Min", INT32_MIN));
   ASSERT_TRUE(registry.WriteBinary("Bin", &state, 1));
   ASSERT_TRUE(registry.WriteBinary("Empty", nullptr, 0));
+  ASSERT_TRUE(registry.WriteString("Text", "\xC5\xBC.wav"));
+  EXPECT_EQ(RawGet(key, "Text"), Typed(kTypeSz, {0x7C, 1, '.', 0, 'w', 0, 'a', 0, 'v', 0, 0, 0}));
   EXPECT_EQ(RawGet(key, "Int"), Typed(kTypeDword, {0xFE, 0xFF, 0xFF, 0xFF}));
   EXPECT_EQ(RawGet(key, "Min"), Typed(kTypeDword, {0, 0, 0, 0x80}));
   EXPECT_EQ(RawGet(key, "Bin"), Binary({2}));

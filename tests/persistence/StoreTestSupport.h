@@ -73,6 +73,8 @@ struct TAccessorCase {
   size_t smallBytes;
   bool largeOk;
   size_t largeBytes;
+  // ReadString: the UTF-8 text, or nothing when it fails.
+  std::optional<std::string> text = std::nullopt;
 };
 
 inline std::vector<TAccessorCase> AccessorCases() {
@@ -80,8 +82,14 @@ inline std::vector<TAccessorCase> AccessorCases() {
   for (size_t i = 0; i < k4096.size(); ++i) k4096[i] = static_cast<uint8_t>(i * 7 + 3);
   return {
       {"Missing", std::nullopt, false, false, 0, true, 0, true, 0},
-      {"Sz", Text(kTypeSz, "5"), true, false, 0, false, 0, false, 0},
-      {"EmptySz", Text(kTypeSz, ""), true, false, 0, false, 0, false, 0},
+      {"Sz", Text(kTypeSz, "5"), true, false, 0, false, 0, false, 0, "5"},
+      {"EmptySz", Text(kTypeSz, ""), true, false, 0, false, 0, false, 0, ""},
+      // Up to the end without a terminator, half a character dropped.
+      {"SzOddUnterminated", Typed(kTypeSz, {0x7C, 1, 0x42, 1, 'x'}), true, false, 0, false, 0, false, 0, "żł"},
+      {"SzCutByNul", Typed(kTypeSz, {'a', 0, 0, 0, 'b', 0, 0, 0}), true, false, 0, false, 0, false, 0, "a"},
+      {"SzLoneSurrogate", Typed(kTypeSz, {'a', 0, 0x00, 0xD8, 0, 0}), true, false, 0, false, 0, false, 0},
+      {"SzTooLong", Text(kTypeSz, std::string(IRegistry::kMaxStringChars + 1, 'a')), true, false, 0, false, 0, false,
+       0},
       {"ExpandSz", Text(kTypeExpandSz, "%TEMP%"), true, false, 0, false, 0, false, 0},
       {"MultiSz", Typed(kTypeMultiSz, {'a', 0, 0, 0, 0, 0}), true, false, 0, false, 0, true, 6},
       {"Dword", Dword(-123456), true, true, -123456, false, 0, false, 0},
@@ -107,6 +115,9 @@ inline void CheckAccessorCase(IRegistry& registry, const TAccessorCase& c) {
   int32_t integer = 0x5EED;
   EXPECT_EQ(registry.ReadInteger("V", integer), c.integerOk);
   EXPECT_EQ(integer, c.integerOk ? c.integer : 0x5EED);
+  std::string text = "unchanged";
+  EXPECT_EQ(registry.ReadString("V", text), c.text.has_value());
+  EXPECT_EQ(text, c.text.value_or("unchanged"));
 
   uint8_t small[3] = {0xEE, 0xEE, 0xEE};
   size_t bytes = 99;
@@ -198,7 +209,9 @@ class TFakeWindow final : public IPlacementWindow {
   bool HandleAllocated() override { return handle; }
   void ApplyZOrder(bool topmost) override { log.push_back(std::string("ApplyZOrder ") + (topmost ? "1" : "0")); }
   bool Loading() const override { return loading; }
+  int32_t GetDpi() const override { return dpi; }
   TCloseQueryEvent& OnCloseQuery() override { return closeQuery; }
+  int32_t dpi = 96;
 };
 
 // ---------------------------------------------------------------------------

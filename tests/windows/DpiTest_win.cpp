@@ -6,7 +6,9 @@
 // (LUMENO_TEST_DPI names the DPI each process must have).
 #include <algorithm>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
+#include <vector>
 
 #include "windows/LayoutMath.h"
 #include "windows/LumenoPractice.h"
@@ -209,6 +211,50 @@ void ExpectChildrenFit(HWND window, int dpi) {
     if (kind == L"Button" && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) ExpectButtonFits(child, dpi);
     ExpectChildrenFit(child, dpi);
   }
+}
+
+// After a move to a monitor of another scale the dialog has exactly the
+// scaled client area at the suggested top-left, and its texts, measured again
+// in the new font, still fit.
+TEST_F(TDpiLayout, SettingsTextsFitAfterADpiChange) {
+  Start();
+  HWND s = Settings().ButtonOK() ? Settings().Handle() : nullptr;
+  for (int to : {120, 144, 192}) {
+    SCOPED_TRACE(to);
+    const TBounds at = WindowBounds(s);
+    RECT r{at.Left + 7, at.Top + 5, at.Left + 7 + at.Width * to / Dpi, at.Top + 5 + at.Height * to / Dpi};
+    SendMessageW(s, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&r));
+    const TBounds b = WindowBounds(s), client = ClientSize(s);
+    EXPECT_EQ(ToString({b.Left, b.Top, client.Width, client.Height}),
+              ToString({r.left, r.top, ScaleToDpi(TFormSettings::kClientWidth, to),
+                        ScaleToDpi(TFormSettings::kClientHeight, to)}));
+    ExpectChildrenFit(s, to);
+  }
+}
+
+// Each text with letters beyond ASCII (the side menu's note) has a glyph for
+// each in the face its control draws with, the windows' own.
+void ExpectOneFaceForEveryLetter(HWND window) {
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    std::wstring letters, face(LF_FACESIZE, L'\0');
+    for (wchar_t c : TextOf(child)) letters += c >= 0x80 ? std::wstring(1, c) : L"";
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+    std::vector<WORD> glyphs(letters.size());
+    GetGlyphIndicesW(dc, letters.c_str(), static_cast<int>(letters.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    GetTextFaceW(dc, LF_FACESIZE, face.data());
+    face.resize(wcslen(face.c_str()));
+    SelectObject(dc, old), DeleteDC(dc);
+    if (!letters.empty()) EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), 0xFFFF), 0) << Narrow(TextOf(child));
+    if (!letters.empty()) EXPECT_EQ(face, L"MS Sans Serif") << Narrow(TextOf(child));
+    ExpectOneFaceForEveryLetter(child);
+  }
+}
+
+TEST_F(TDpiLayout, PolishLettersComeFromTheFaceTheirTextIsDrawnIn) {
+  Start();
+  ExpectOneFaceForEveryLetter(Main().Handle());
+  ExpectOneFaceForEveryLetter(About().Memo1() ? About().Handle() : nullptr);
 }
 
 TEST_F(TDpiLayout, PracticeWindowFollowsTheRuleAndFitsItsTexts) {

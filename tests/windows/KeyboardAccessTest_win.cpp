@@ -153,10 +153,12 @@ TEST_F(TKeyboard, PracticeOpensFromTheSettingsRunsItsTabOrderAndClosesOnEscape) 
     TLater::After(60, [&] {
       TFormPractice& p = *s.FormPractice();
       atStart = GetFocus();
-      const std::vector<HWND> order{p.Control(IDC_SESSION),        p.Control(IDC_ENDBELL),
-                                    p.Control(IDC_COLOURS),        p.Control(IDC_HISTORY_CHART),
-                                    p.Control(IDC_HISTORY_EXPORT), p.Control(IDC_HISTORY_FOLDER),
-                                    p.Control(IDC_PRACTICE_CLOSE), p.Control(IDC_SESSION)};
+      // The slider only where there is an audio session (not under Wine).
+      std::vector<HWND> order{p.Control(IDC_SESSION), p.Control(IDC_ENDBELL), p.Control(IDC_SOUNDS),
+                              p.Control(IDC_PAUSECUE)};
+      if (IsWindowEnabled(p.Control(IDC_VOLUME))) order.push_back(p.Control(IDC_VOLUME));
+      order.insert(order.end(), {p.Control(IDC_COLOURS), p.Control(IDC_HISTORY_CHART), p.Control(IDC_HISTORY_EXPORT),
+                                    p.Control(IDC_HISTORY_FOLDER), p.Control(IDC_PRACTICE_CLOSE), p.Control(IDC_SESSION)});
       forward = TabWalk(order.front(), order.size() - 1, false);
       EXPECT_EQ(forward, order);
       EXPECT_EQ(TabWalk(order.front(), order.size() - 1, true), Reversed(order));
@@ -168,7 +170,7 @@ TEST_F(TKeyboard, PracticeOpensFromTheSettingsRunsItsTabOrderAndClosesOnEscape) 
   });
   ASSERT_NE(s.FormPractice(), nullptr);
   EXPECT_EQ(atStart, s.FormPractice()->Control(IDC_SESSION));
-  EXPECT_EQ(forward.size(), 8u);
+  EXPECT_GE(forward.size(), 10u);
   EXPECT_TRUE(closedByEscape);
   EXPECT_FALSE(IsWindowVisible(s.FormPractice()->Handle()));
 }
@@ -436,9 +438,9 @@ TEST_F(TScreenReader, HearsTheBarsPhaseAndHowFarItIsAtPointsOfACycle) {
     size_t Events;  // phase changes so far
   };
   const TPoint points[] = {
-      {0, 1, L"Breathe in, 0 %", 0},      {1350, 20, L"Breathe in, 45 %", 0}, {3000, 1, L"Hold", 1},
-      {3000, 1, L"Breathe out, 100 %", 2}, {4200, 20, L"Breathe out, 80 %", 2}, {9000, 1, L"Hold", 3},
-      {9000, 1, L"Breathe in, 0 %", 4},
+      {0, 1, L"Breathe in, 0%", 0},      {1350, 20, L"Breathe in, 45%", 0}, {3000, 1, L"Hold", 1},
+      {3000, 1, L"Breathe out, 100%", 2}, {4200, 20, L"Breathe out, 80%", 2}, {9000, 1, L"Hold", 3},
+      {9000, 1, L"Breathe in, 0%", 4},
   };
   for (const TPoint& p : points) {
     SCOPED_TRACE(p.Value);
@@ -539,7 +541,7 @@ TEST_F(TScreenReader, ClickKeysDefaultActionAndThumbnailPauseAndResume) {
     toggle(Main());
     tickAt(2600);
     EXPECT_EQ(Events, (std::vector<std::string>{"stop", "start in.wav"}));
-    EXPECT_EQ(TAccessibleOf(bar).Value(), L"Breathe in, 53 %");
+    EXPECT_EQ(TAccessibleOf(bar).Value(), L"Breathe in, 53%");
     EXPECT_FALSE(IsWindowVisible(Main().PanelText()));
   }
 }

@@ -38,16 +38,17 @@ class TPracticeHistoryView : public TLumenoFixture {};
 TEST_F(TPracticeHistoryView, APreparedFileDrawsItsBarsAndReadsAsASummary) {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
-  PracticeFolder = std::wstring(temp) + L"lumeno-history-" + std::to_wstring(GetCurrentProcessId());
-  CreateDirectoryW(PracticeFolder.c_str(), nullptr);
+  const std::wstring folder = std::wstring(temp) + L"lumeno-history-" + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(folder.c_str(), nullptr);
+  Adjust = [&](TLumenoServices& services) { services.PracticeFolder = folder; };
   Start();  // nothing is read before the window opens
   const TLocalTime now = Main().LocalNow();
   auto line = [&](int daysAgo, int minutes) {
     return FormatPracticeLine({(DayOf(now.LocalSeconds) - daysAgo) * 86400 + 60, now.UtcOffsetMinutes, minutes * 60000});
   };
-  std::ofstream(std::filesystem::path(PracticeFolder + L"\\practice.csv"), std::ios::binary)
+  std::ofstream(std::filesystem::path(folder + L"\\practice.csv"), std::ios::binary)
       << kPracticeHeader << "\r\n" << line(30, 40) << line(29, 20) << "not a practice\r\n" << line(1, 20) << line(0, 10);
-  std::ofstream(std::filesystem::path(PracticeFolder + L"\\practice-pending.csv"), std::ios::binary) << line(3, 5);
+  std::ofstream(std::filesystem::path(folder + L"\\practice-pending.csv"), std::ios::binary) << line(3, 5);
 
   std::vector<int> bars;
   std::wstring summary, damaged, waiting, today;
@@ -84,10 +85,10 @@ TEST_F(TPracticeHistoryView, APreparedFileDrawsItsBarsAndReadsAsASummary) {
   EXPECT_EQ(waiting, L"1 practice waiting to be written");
   // Written with the pending line, and shown while the window was open.
   EXPECT_EQ(today, L"12 minutes");
-  EXPECT_EQ(GetFileAttributesW((PracticeFolder + L"\\practice-pending.csv").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((folder + L"\\practice-pending.csv").c_str()), INVALID_FILE_ATTRIBUTES);
 
-  DeleteFileW((PracticeFolder + L"\\practice.csv").c_str());
-  RemoveDirectoryW(PracticeFolder.c_str());
+  DeleteFileW((folder + L"\\practice.csv").c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ TEST_F(TSettingsDialog, ArrowsChangeTheLivePatternAndTheFigures) {
   // The down arrow stops at 0.1: 5 -> 4 -> 3 -> 2 -> 1 -> 1 -> 1.
   Presses(s, IDC_UHOLDIN, -1, 6);
   EXPECT_EQ(Figures(s), "10.1 5.9 3.5 0.1 6.0 0.5");
-  // Cycle 10.1 -> 11.5 s: exhale 60 %, each hold 5 %, the inhale the rest.
+  // Cycle 10.1 -> 11.5 s: exhale 60%, each hold 5%, the inhale the rest.
   Presses(s, IDC_UDURATION, +1, 14);
   EXPECT_EQ(Figures(s), "11.5 5.2 3.4 0.6 6.9 0.6");
   // Rate 5.2 -> 5.4 a minute: cycle round(6000 / 54) = 111.
@@ -452,14 +452,23 @@ TEST_F(TSettingsDialog, EachEntrySetsTheLivePatternAndTheFigures) {
     EXPECT_EQ(Figures(s), row.figures);
     EXPECT_EQ(SendMessageW(s.ComboPattern(), CB_GETCURSEL, 0, 0), row.index);
   }
-  // "Custom" changes nothing.
-  Choose(s, 3);
-  Choose(s, 5);
-  EXPECT_EQ(Phases(s.Pattern()), "40 70 80 0");
-  EXPECT_EQ(Figures(s), "19.0 3.2 4.0 0.0 8.0 7.0");
-  EXPECT_EQ(Chosen(s), "Custom");
   // Nothing is saved before OK.
   EXPECT_EQ(*Stored("Breath In"), Dword(30));
+}
+
+TEST_F(TSettingsDialog, CustomBringsBackTheFiguresFromBeforeTheFirstPreset) {
+  StoreSettings(33, 66, 4, 7, false, true, true);
+  Start();
+  TFormSettings& s = Settings();
+  const std::string own = Figures(s);
+  Choose(s, 5);  // no preset chosen yet: nothing changes
+  EXPECT_EQ(Figures(s), own);
+  Choose(s, 2);
+  Choose(s, 3);
+  Choose(s, 5);
+  EXPECT_EQ(Phases(s.Pattern()), "33 7 66 4");
+  EXPECT_EQ(Figures(s), own);
+  EXPECT_EQ(Chosen(s), "Custom");
 }
 
 TEST_F(TSettingsDialog, ThePacersNextPhasesTakeTheChosenPattern) {
@@ -605,9 +614,9 @@ TEST_F(TSettingsDialog, TooltipsSayWhereEachPauseFalls) {
   const std::wstring holdIn = L"The pause with empty lungs: after breathing out, before breathing in.";
   const std::wstring holdOut = L"The pause with full lungs: after breathing in, before breathing out.";
   const std::wstring cycle =
-      L"Changing the cycle splits it: 60 % breathing out, 5 % for each pause, the rest breathing in.";
+      L"Changing the cycle splits it: 60% breathing out, 5% for each pause, the rest breathing in.";
   const std::wstring rate =
-      L"Changing the rate splits the cycle it gives: 60 % breathing out, 5 % for each pause, the rest breathing in.";
+      L"Changing the rate splits the cycle it gives: 60% breathing out, 5% for each pause, the rest breathing in.";
   const struct {
     const wchar_t* text;
     int figure, upDown;

@@ -235,10 +235,10 @@ class TLumenoFixture : public ::testing::Test {
     services.Clock = &Clock;
     services.Sound = &Sound;
     services.GuardLoaded = guard ? std::move(guard) : [] {};
-    services.PracticeFolder = PracticeFolder;
     services.Taskbar = &Taskbar;
     services.PracticeLog = &Log;
     services.LocalNow = [] { return TLocalTime{1'750'000'000, 120}; };
+    if (Adjust) Adjust(services);
     Program = std::make_unique<TLumenoProgram>(services);
     Program->Create(GetModuleHandleW(nullptr));
   }
@@ -248,8 +248,8 @@ class TLumenoFixture : public ::testing::Test {
   TFormAbout& About() { return *Program->FormAbout; }
   TFormInstruction& Instruction() { return *Program->FormInstruction; }
 
-  // The history's folder (empty: the prefix's %APPDATA%\Quorvale\Lumeno).
-  std::wstring PracticeFolder;
+  // Changes the services before Start creates the program (other fakes).
+  std::function<void(TLumenoServices&)> Adjust;
   std::vector<std::string> Events;
   TManualClock Clock{Events};
   TRecordingSound Sound{Events};
