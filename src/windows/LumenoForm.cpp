@@ -90,13 +90,16 @@ TFormLumeno::TFormLumeno(TApplication& application, TLumenoServices services)
     FOwnSound = std::make_unique<TWaveSound>(*FPlayer);
     FServices.Sound = FOwnSound.get();
   }
+  // Only paths: nothing is read before the history is shown or written.
+  FJournal = std::make_unique<TPracticeJournal>(FServices.PracticeFolder);
+  if (!FServices.PracticeLog) FServices.PracticeLog = FJournal.get();
   FPacer = std::make_unique<TBreathingPacer>(*FServices.Clock, FTimerBreatch, FPacerBar, *FServices.Sound);
   if (!FServices.Taskbar) {
     FOwnTaskbar = MakeSystemTaskbarButton();
     FServices.Taskbar = FOwnTaskbar.get();
   }
-  FSession = std::make_unique<TPracticeSession>(*FServices.Clock, *FPacer, *FServices.Sound,
-                                                FServices.LocalNow ? FServices.LocalNow : SystemLocalNow);
+  if (!FServices.LocalNow) FServices.LocalNow = SystemLocalNow;
+  FSession = std::make_unique<TPracticeSession>(*FServices.Clock, *FPacer, *FServices.Sound, FServices.LocalNow);
   FSession->SetLog(FServices.PracticeLog);
 
   HINSTANCE instance = application.Instance() ? application.Instance() : GetModuleHandleW(nullptr);
@@ -555,6 +558,8 @@ void TFormLumeno::FormClose() {
   // A practice still running or paused ends here, not complete.
   FSession->Close();
   if (FFormSettings) FFormSettings->zapiszRejestr();
+  // Practices that could be written nowhere so far get one more try.
+  FJournal->WriteWaiting();
 }
 
 bool TFormLumeno::CloseQuery() {

@@ -19,6 +19,7 @@
 #include "exercise/PracticeRecord.h"
 #include "exercise/PracticeSession.h"
 #include "exercise/SessionVolume.h"
+#include "persistence/PracticeJournal_win.h"
 #include "persistence/RegControls.h"
 #include "persistence/Registry.h"
 #include "windows/Form.h"
@@ -41,7 +42,8 @@ struct TLumenoServices {
   ISound* Sound = nullptr;                  // null: the wave files beside the executable
   // Plays those wave files when Sound is null; null: the system's player.
   TPlayerThread* Player = nullptr;
-  IPracticeLog* PracticeLog = nullptr;      // where finished practices go
+  IPracticeLog* PracticeLog = nullptr;      // where finished practices go; null: the history file
+  std::wstring PracticeFolder;              // the history file's folder; empty: %APPDATA%\Quorvale\Lumeno
   ISessionVolume* Volume = nullptr;         // null: Lumeno's own audio session
   // Asks for a sound file (title names which), starting at current; false
   // when the user cancels. Null: the system's Open dialog.
@@ -96,6 +98,10 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
   TWindowTimer& TimerBreatch() { return FTimerBreatch; }
   TALProgressBar& AlBarOddech() { return FAlBarOddech; }
   TRegForm& RegForm() { return *FRegForm; }
+  // The practice history's files, which the history view reads.
+  TPracticeJournal& Journal() { return *FJournal; }
+  // The local time now, as the practices are stamped with it.
+  TLocalTime LocalNow() const { return FServices.LocalNow(); }
   TXJustOne* XJustOne1() { return FXJustOne1.get(); }
   HWND Panel1() const { return FPanel1; }
   HWND Bmenu() const { return FBmenu; }
@@ -223,6 +229,7 @@ class TFormLumeno final : public TForm, public IPlacementWindow, private ISessio
 
   std::unique_ptr<IClock> FOwnClock;
   std::unique_ptr<ISound> FOwnSound;
+  std::unique_ptr<TPracticeJournal> FJournal;
   // The thread FOwnSound plays on, ended with the window.
   TPlayerThread* FPlayer = nullptr;
   TPacerBar FPacerBar{FAlBarOddech};

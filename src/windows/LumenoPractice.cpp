@@ -95,6 +95,7 @@ TFormPractice::TFormPractice(TFormSettings& settings, TFormLumeno& main) : FSett
   FSections.push_back(MakeSessionSection());
   FSections.push_back(MakeSoundsSection());
   FSections.push_back(MakeColoursSection());
+  FSections.push_back(MakeHistorySection());
 }
 
 TFormPractice::~TFormPractice() {

@@ -90,7 +90,16 @@ enum : int {
   IDC_VOLUME_STATUS,
   IDC_COLOURS_LABEL = 540,
   IDC_COLOURS,
-  // History from 560.
+  IDC_HISTORY_CHART = 560,
+  IDC_HISTORY_EXPORT,
+  IDC_HISTORY_FOLDER,
+  // What could not be read, what waits to be written, how an export went.
+  IDC_HISTORY_DAMAGED,
+  IDC_HISTORY_WAITING,
+  IDC_HISTORY_EXPORTED,
+  // Six rows of a label and its figure: today, this week, the current run,
+  // the longest run, all minutes, all practices.
+  IDC_HISTORY_FIGURES = 570,
 };
 
 // One part of the window with the rows it owns.
@@ -156,6 +165,9 @@ std::unique_ptr<IPracticeSection> MakeSessionSection();
 std::unique_ptr<IPracticeSection> MakeSoundsSection();
 // The "Colours:" list: the main window's colour scheme.
 std::unique_ptr<IPracticeSection> MakeColoursSection();
+
+// The practice history: the last 30 days' chart, the figures, export.
+std::unique_ptr<IPracticeSection> MakeHistorySection();
 
 // The session lengths the list offers, in minutes (0: no end), and their texts.
 inline constexpr int kSessionChoices[] = {0, 3, 5, 10, 15, 20, 30, 45, 60};

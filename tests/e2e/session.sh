@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # A one-minute session at a 2-second pattern, paused once for about 4 s, comes to
 # rest empty after the minute, the pause and at most one breath, the loop
-# stopped and end.wav played once (Wine's winmm trace).
+# stopped and end.wav played once (Wine's winmm trace), and one "complete"
+# line of a minute in the practice history.
 source "$(dirname "$0")/lib.sh"
 
 drv reg batch del-key "set-dword|Breath In|10" "set-dword|Breath Out|10" "set-dword|Hold In|0" \
     "set-dword|Hold Out|0" "set-dword|Stay on top|0" "set-dword|Menu open|1" "set-dword|Enable sounds|1" \
     "set-dword|Session Minutes|1" "set-dword|End Bell|1" >/dev/null
+history="$(winepath -u "$(wine cmd /c echo %APPDATA% </dev/null 2>/dev/null | tr -d '\r')" 2>/dev/null)/Quorvale/Lumeno"
+rm -f "$history/practice.csv" "$history/practice-pending.csv"
 now() { date +%s%3N; }
 E2E_STDERR="$E2E_OUT/trace" WINEDEBUG=+winmm start_main || exit 1
 started=$(now)
@@ -33,3 +36,5 @@ calls="$(grep -a -o "MULTIMEDIA_PlaySound pszSound='[0-9A-F]*' .* fdwSound=[0-9A
 expect "the last calls: the loop stopped, then the bell" "$(tail -n3 <<<"$calls" | paste -sd' ')" "stop once stop"
 expect "the bell rang once" "$(grep -c '^once$' <<<"$calls")" 1
 expect "and it was end.wav" "$(grep -a -o 'SoundName=L"[^"]*"' "$E2E_OUT/trace" | grep -c 'end\.wav')" 1
+expect "the history: the practice, a minute, complete" \
+  "$(tail -n +2 "$history/practice.csv" | cut -d, -f2,8 | tr -d '\r' | paste -sd' ')" "1.0,complete"
