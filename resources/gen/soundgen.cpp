@@ -108,6 +108,16 @@ double Swell(double u, double peak) {
   return std::pow(std::cos(kPi / 2 * (u - peak) / (1.0 - peak)), 2.0);
 }
 
+// The swell of sample n above a floor: a long phase hears a soft pulse rather
+// than a gap at the loop point, and a start is quiet, so it does not click.
+double HeldSwell(int n, double peak) { return 0.12 + 0.88 * Swell(static_cast<double>(n) / kSamples, peak); }
+
+double Peak(const std::vector<double>& samples) {
+  double peak = 0;
+  for (double v : samples) peak = std::max(peak, std::fabs(v));
+  return peak;
+}
+
 // White noise through one band-pass biquad, settled for a second first.
 std::vector<double> BandNoise(double centre, double q, std::uint64_t seed) {
   const double w = 2.0 * kPi * centre / kSampleRate;
@@ -169,8 +179,7 @@ bool WriteWave(const std::string& path, const std::vector<std::int16_t>& samples
 
 // Scales the loudest sample to level (of full scale) and writes the file.
 bool WriteScaled(const std::string& path, const std::vector<double>& mix, double level) {
-  double peak = 0;
-  for (double v : mix) peak = std::max(peak, std::fabs(v));
+  const double peak = Peak(mix);
   std::vector<std::int16_t> samples(mix.size());
   for (std::size_t n = 0; n < mix.size(); ++n)
     samples[n] = static_cast<std::int16_t>(std::lround(mix[n] / peak * level * 32767.0));
@@ -180,18 +189,10 @@ bool WriteScaled(const std::string& path, const std::vector<double>& mix, double
 bool MakeSound(const TSoundSpec& spec, const std::string& folder) {
   const std::vector<double> chord = Chord(spec);
   const std::vector<double> breath = Breath(spec);
-  double chordPeak = 0, breathPeak = 0;
-  for (int n = 0; n < kSamples; ++n) {
-    chordPeak = std::max(chordPeak, std::fabs(chord[n]));
-    breathPeak = std::max(breathPeak, std::fabs(breath[n]));
-  }
+  const double chordPeak = Peak(chord), breathPeak = Peak(breath);
   std::vector<double> mix(kSamples);
-  for (int n = 0; n < kSamples; ++n) {
-    // The chord never quite stops, so a long phase hears a soft pulse rather
-    // than a gap at the loop point; it starts quiet, so a start does not click.
-    const double swell = 0.12 + 0.88 * Swell(static_cast<double>(n) / kSamples, spec.swellPeak);
-    mix[n] = swell * chord[n] / chordPeak + spec.noiseLevel * breath[n] / breathPeak;
-  }
+  for (int n = 0; n < kSamples; ++n)
+    mix[n] = HeldSwell(n, spec.swellPeak) * chord[n] / chordPeak + spec.noiseLevel * breath[n] / breathPeak;
   // Soft: the loudest sample sits at half of full scale.
   return WriteScaled(folder + "/" + spec.fileName, mix, 0.5);
 }
@@ -222,8 +223,7 @@ bool MakeBowl(const TBowlSpec& spec, const std::string& folder) {
                  std::sin(2.0 * kPi * std::fmod((turns + partial.beatTurns) * u, 1.0)));
     }
   }
-  for (int n = 0; n < kSamples; ++n)
-    mix[n] *= 0.12 + 0.88 * Swell(static_cast<double>(n) / kSamples, spec.swellPeak);
+  for (int n = 0; n < kSamples; ++n) mix[n] *= HeldSwell(n, spec.swellPeak);
   return WriteScaled(folder + "/" + spec.fileName, mix, 0.5);
 }
 

@@ -108,7 +108,6 @@ class TBreathingPacer {
   void Resume();
   // After an end: a fresh cycle from the inhale, as at start-up.
   void Restart();
-  bool Paused() const { return run_ == TRun::Paused; }
   bool Ended() const { return run_ == TRun::Ended; }
   // The pattern the phases are read from.
   const TBreathingPattern& Pattern() const { return Source().Pattern(); }

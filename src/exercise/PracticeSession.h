@@ -71,7 +71,6 @@ class TPracticeSession final : private IExhaleListener {
   int64_t ActiveMs() const;
   // What is left of the length (0 once it has passed, and without an end).
   int64_t RemainingMs() const;
-  int32_t Breaths() const { return FBreaths; }
   // After an end: what the bar shows, lines separated by '\n'.
   std::string Summary() const;
 

@@ -73,39 +73,30 @@ bool Digits(std::string_view text, size_t at, size_t count, int& value) {
   return true;
 }
 
+bool AllDigits(std::string_view text) { return text.find_first_not_of("0123456789") == std::string_view::npos; }
+
+// Up to 12 decimal digits, at most limit.
+std::optional<int64_t> ParseCount(std::string_view text, int64_t limit) {
+  if (text.empty() || text.size() > 12 || !AllDigits(text)) return std::nullopt;
+  int64_t value = 0;
+  for (char c : text) value = value * 10 + (c - '0');
+  if (value > limit) return std::nullopt;
+  return value;
+}
+
 // "12", "12.5", "12.25" (a half rounded up) as tenths, at most limit.
 std::optional<int64_t> ParseTenths(std::string_view text, int64_t limit) {
   const size_t point = text.find('.');
-  const std::string_view whole = text.substr(0, point);
-  if (whole.empty() || whole.size() > 12) return std::nullopt;
-  int64_t tenths = 0;
-  for (char c : whole) {
-    if (c < '0' || c > '9') return std::nullopt;
-    tenths = tenths * 10 + (c - '0');
-  }
-  tenths *= 10;
+  const std::optional<int64_t> whole = ParseCount(text.substr(0, point), limit / 10);
+  if (!whole) return std::nullopt;
+  int64_t tenths = *whole * 10;
   if (point != std::string_view::npos) {
     const std::string_view fraction = text.substr(point + 1);
-    if (fraction.empty()) return std::nullopt;
-    for (char c : fraction) {
-      if (c < '0' || c > '9') return std::nullopt;
-    }
-    tenths += fraction[0] - '0';
-    if (fraction.size() > 1 && fraction[1] >= '5') ++tenths;
+    if (fraction.empty() || !AllDigits(fraction)) return std::nullopt;
+    tenths += (fraction[0] - '0') + (fraction.size() > 1 && fraction[1] >= '5');
   }
   if (tenths > limit) return std::nullopt;
   return tenths;
-}
-
-std::optional<int64_t> ParseCount(std::string_view text, int64_t limit) {
-  if (text.empty() || text.size() > 12) return std::nullopt;
-  int64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value > limit) return std::nullopt;
-  return value;
 }
 
 // "2024-03-05T07:30:00+01:00" (or "...Z").

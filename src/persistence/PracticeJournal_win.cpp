@@ -185,9 +185,11 @@ TPracticeJournal::TLoaded TPracticeJournal::Load(int64_t nowUtcSeconds) const {
 
 DWORD TPracticeJournal::Export(const std::wstring& path) const {
   if (SameFile(path, FilePath()) || SameFile(path, PendingPath())) return ERROR_ACCESS_DENIED;
-  bool unreadable = false;
-  std::string text = ReadIfThere(FilePath(), unreadable);
+  bool unreadable = false, cut = false;
+  std::string text = ReadIfThere(FilePath(), unreadable, &cut);
   if (unreadable) return ERROR_SHARING_VIOLATION;
+  // Only the end of an oversized history was read: no copy rather than half of one.
+  if (cut) return ERROR_FILE_TOO_LARGE;
   if (text.empty()) text = std::string(kPracticeHeader) + "\r\n";
   if (text.back() != '\n') text += "\r\n";
   text += WaitingLines(text);

@@ -42,7 +42,8 @@ class TPracticeJournal final : public IPracticeLog {
   TLoaded Load(int64_t nowUtcSeconds) const;
 
   // Saves a copy of the history (the file as it is, then what waits) as
-  // path; 0 or the error. The history's own files are refused.
+  // path; 0 or the error. The history's own files are refused, and so is a
+  // history too big to be read whole.
   DWORD Export(const std::wstring& path) const;
 
   // The folder, made if it is missing; empty when there is none.

@@ -14,17 +14,11 @@ constexpr const char* kSoundOutFile = "Sound Out File";
 constexpr const char* kPauseCue = "Pause Cue";
 constexpr const char* kColourScheme = "Colour Scheme";
 
-// A whole number of minutes within range, else no end.
-int32_t ReadSessionMinutes(IRegistry& registry) {
+// A number from 0 to highest, else 0 (no end, the first set).
+int32_t ReadUpTo(IRegistry& registry, const char* name, int32_t highest) {
   int32_t value = 0;
-  if (!registry.ReadInteger(kSessionMinutes, value)) return 0;
-  return value >= 0 && value <= TPracticeSettings::kMaxSessionMinutes ? value : 0;
-}
-
-int32_t ReadSoundSet(IRegistry& registry) {
-  int32_t value = 0;
-  if (!registry.ReadInteger(kSoundSet, value)) return 0;
-  return value >= 0 && value <= kOwnSoundFiles ? value : 0;
+  if (!registry.ReadInteger(name, value)) return 0;
+  return value >= 0 && value <= highest ? value : 0;
 }
 
 std::string ReadText(IRegistry& registry, const char* name) {
@@ -44,9 +38,9 @@ void ReadPracticeSettings(IRegistry& registry, TPracticeSettings& settings) {
   try {
     registry.SetRoot(TRegLocation::CurrentUser);
     if (registry.OpenKey(kLumenoKey, false)) {
-      settings.SessionMinutes = ReadSessionMinutes(registry);
+      settings.SessionMinutes = ReadUpTo(registry, kSessionMinutes, TPracticeSettings::kMaxSessionMinutes);
       settings.EndBell = ReadFlag(registry, kEndBell, defaults.EndBell);
-      settings.SoundSet = ReadSoundSet(registry);
+      settings.SoundSet = ReadUpTo(registry, kSoundSet, kOwnSoundFiles);
       settings.SoundInFile = ReadText(registry, kSoundInFile);
       settings.SoundOutFile = ReadText(registry, kSoundOutFile);
       settings.PauseCue = ReadFlag(registry, kPauseCue, defaults.PauseCue);

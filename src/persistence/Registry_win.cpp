@@ -176,11 +176,9 @@ bool TRegistry::ReadString(const std::string& name, std::string& value) {
 }
 
 bool TRegistry::WriteString(const std::string& name, const std::string& value) {
-  std::wstring wide;
-  std::u16string text;
-  if (!FCurrentKey || !Utf8ToRegName(name, wide) || !Utf8ToUtf16(value, text)) return false;
-  if (text.size() > kMaxStringChars || text.find(u'\0') != std::u16string::npos) return false;
-  const std::wstring data(text.begin(), text.end());
+  std::wstring wide, data;
+  if (!FCurrentKey || !Utf8ToRegName(name, wide) || !Utf8ToRegName(value, data)) return false;
+  if (data.size() > kMaxStringChars) return false;
   const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
   return ::RegSetValueExW(FCurrentKey.get(), wide.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                           bytes) == ERROR_SUCCESS;

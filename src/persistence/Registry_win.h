@@ -47,8 +47,8 @@ class TRegistry final : public IRegistry {
 // Matches TRegistryFactory: a fresh accessor on HKEY_CURRENT_USER.
 std::unique_ptr<IRegistry> MakeWin32Registry();
 
-// UTF-8 to UTF-16 for key paths and value names; false on invalid UTF-8 or an
-// embedded NUL, which the registry would silently cut short.
+// UTF-8 to UTF-16 for key paths, value names and text; false on invalid UTF-8
+// or an embedded NUL, which the registry would silently cut short.
 bool Utf8ToRegName(const std::string& text, std::wstring& out);
 
 }  // namespace lumeno

@@ -67,19 +67,20 @@ TWave ReadWave(std::string name) {
   return wave;
 }
 
-int Peak(const TWave& wave) {
+int Loudest(std::vector<int>::const_iterator from, std::vector<int>::const_iterator to) {
   int peak = 0;
-  for (int s : wave.samples) peak = std::max(peak, std::abs(s));
+  for (; from != to; ++from) peak = std::max(peak, std::abs(*from));
   return peak;
 }
 
-// Every set's loops, or every set's cue.
-std::vector<std::string> SetFiles(bool cues) {
+// Every set's loops, or every set's cue and the bell.
+std::vector<std::string> SetFiles(bool loops) {
   std::vector<std::string> files;
   for (const lumeno::TSoundSet& set : lumeno::kSoundSets) {
-    if (cues) files.push_back(set.Cue);
-    if (!cues) files.insert(files.end(), {set.In, set.Ex});
+    if (loops) files.insert(files.end(), {set.In, set.Ex});
+    if (!loops) files.push_back(set.Cue);
   }
+  if (!loops) files.push_back("end.wav");
   return files;
 }
 
@@ -99,7 +100,7 @@ TEST_P(SoundFileTest, IsASmallPcmFileOfAFewSeconds) {
 TEST_P(SoundFileTest, IsSoftButAudible) {
   const TWave wave = ReadWave(GetParam());
   ASSERT_FALSE(wave.samples.empty());
-  const int peak = Peak(wave);
+  const int peak = Loudest(wave.samples.begin(), wave.samples.end());
   EXPECT_GE(peak, 32767 / 5);
   EXPECT_LE(peak, 32767 * 7 / 10) << "soft, and far from clipping";
 }
@@ -139,32 +140,26 @@ TEST_P(SoundFileTest, StartsFromSilenceWithoutAJump) {
   EXPECT_LT(power(0), loudest / 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(BreathingSounds, SoundFileTest, ::testing::ValuesIn(SetFiles(false)));
+INSTANTIATE_TEST_SUITE_P(BreathingSounds, SoundFileTest, ::testing::ValuesIn(SetFiles(true)));
 
-class PauseCueFileTest : public ::testing::TestWithParam<std::string> {};
+// The pause cues (about 0.3 s) and the bell (about 3 s): soft, from silence,
+// and faded out by the end (its last 5 ms, or tenth of a second).
+class ShortSoundTest : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(PauseCueFileTest, IsUnderHalfASecondSoftAndBeginsAndEndsInSilence) {
+TEST_P(ShortSoundTest, IsShortSoftAndGoesFromSilenceToSilence) {
+  const bool bell = GetParam() == "end.wav";
   const TWave wave = ReadWave(GetParam());
-  ASSERT_FALSE(wave.samples.empty());
-  const double seconds = static_cast<double>(wave.samples.size()) / wave.rate;
-  EXPECT_TRUE(seconds >= 0.1 && seconds < 0.5) << seconds;
-  EXPECT_TRUE(Peak(wave) >= 32767 / 5 && Peak(wave) <= 32767 / 2) << Peak(wave);
-  EXPECT_LE(std::abs(wave.samples.front()) + std::abs(wave.samples.back()), 32767 / 100);
+  const std::vector<int>& s = wave.samples;
+  ASSERT_GT(s.size(), wave.rate / 10u);
+  EXPECT_NEAR(static_cast<double>(s.size()) / wave.rate, bell ? 3.0 : 0.3, bell ? 0.5 : 0.2);
+  const auto fade = s.end() - (bell ? wave.rate / 10 : wave.rate / 200);
+  const int loudest = Loudest(s.begin(), fade);
+  EXPECT_TRUE(loudest >= 32767 / 5 && loudest <= (bell ? 32767 * 7 / 10 : 32767 / 2)) << loudest;
+  EXPECT_LE(std::abs(s.front()), 32767 / 100);
+  EXPECT_LE(Loudest(fade, s.end()) * 20, loudest);
 }
 
-INSTANTIATE_TEST_SUITE_P(PauseCues, PauseCueFileTest, ::testing::ValuesIn(SetFiles(true)));
-
-TEST(SoundFilesTest, TheBellIsAboutThreeSoftSecondsThatFadeToSilence) {
-  const TWave bell = ReadWave("end.wav");
-  const std::vector<int>& s = bell.samples;
-  ASSERT_GT(s.size(), static_cast<std::size_t>(bell.rate));
-  EXPECT_NEAR(static_cast<double>(s.size()) / bell.rate, 3.0, 0.5);
-  const auto quieter = [](int a, int b) { return std::abs(a) < std::abs(b); };
-  auto loudest = [&](auto from, auto to) { return std::abs(*std::max_element(from, to, quieter)); };
-  const auto lastTenth = s.end() - bell.rate / 10;
-  EXPECT_LE(loudest(s.begin(), lastTenth), 32767 * 7 / 10);
-  EXPECT_LE(loudest(lastTenth, s.end()) * 20, loudest(s.begin(), lastTenth));
-}
+INSTANTIATE_TEST_SUITE_P(CuesAndBell, ShortSoundTest, ::testing::ValuesIn(SetFiles(false)));
 
 TEST(SoundFilesTest, InAndOutDiffer) {
   const TWave in = ReadWave("in.wav");

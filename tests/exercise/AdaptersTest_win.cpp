@@ -100,38 +100,6 @@ TEST_F(WaveSoundCalls, AMissingFileIsHandedOnWithNoDefaultSoundAndNoNameIsNoCall
   EXPECT_TRUE(calls[0].Flags & SND_NODEFAULT);
 }
 
-// A player stuck in its first call while requests pile up plays, once let
-// go, only what they ask for: a stop and the last sound; then End's stop.
-struct TBacklog {
-  const char* Name;
-  std::vector<TPlayCall> Posted, Played;  // after a first start of "in"
-};
-void PrintTo(const TBacklog& backlog, std::ostream* out) { *out << backlog.Name; }
-class WaveSoundBacklog : public ::testing::TestWithParam<TBacklog> {};
-
-TEST_P(WaveSoundBacklog, CollapsesToAStopAndTheLastSound) {
-  HANDLE entered = ::CreateEventW(nullptr, TRUE, FALSE, nullptr), release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::mutex mutex;
-  std::vector<TPlayCall> played, expected{{L"in", 27}};
-  TPlayerThread player([&](const wchar_t* name, unsigned flags) {
-    if (::SetEvent(entered) && played.empty()) ::WaitForSingleObject(release, INFINITE);
-    std::lock_guard<std::mutex> lock(mutex);
-    played.push_back({name ? name : L"(none)", flags});
-    return true;
-  });
-  player.Post(L"in", 27);
-  ::WaitForSingleObject(entered, 10000);
-  for (const TPlayCall& c : GetParam().Posted) player.Post(c.Sound == L"(none)" ? nullptr : c.Sound.c_str(), c.Flags);
-  ::SetEvent(release);
-  expected.insert(expected.end(), GetParam().Played.begin(), GetParam().Played.end());
-  auto behind = [&] { std::lock_guard<std::mutex> lock(mutex); return played.size() < expected.size(); };
-  for (int i = 0; i < 1000 && behind(); ++i) ::Sleep(10);
-  ASSERT_TRUE(player.End(10000));
-  expected.push_back({L"(none)", 0});
-  EXPECT_EQ(played, expected);
-  ::CloseHandle(entered), ::CloseHandle(release);
-}
-
 // Stop, start "ex", stop, start "in", ...
 std::vector<TPlayCall> PhaseChanges(int count) {
   std::vector<TPlayCall> calls;
@@ -139,14 +107,42 @@ std::vector<TPlayCall> PhaseChanges(int count) {
   return calls;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, WaveSoundBacklog,
-    ::testing::Values(TBacklog{"HundredPhaseChanges", PhaseChanges(100), {{L"(none)", 0}, {L"in", 27}}},
-                      TBacklog{"EndingOnAStop", PhaseChanges(99), {{L"(none)", 0}}},
-                      TBacklog{"StartWhileOneLoops", {{L"ex", 27}}, {{L"ex", 27}}},
-                      TBacklog{"BellKeptOverALoop", {{L"(none)", 0}, {L"bell", 3}, {L"ex", 27}}, {{L"(none)", 0}, {L"bell", 3}}},
-                      TBacklog{"LoopReplacedByABell", {{L"ex", 27}, {L"bell", 3}}, {{L"bell", 3}}}),
-    [](const ::testing::TestParamInfo<TBacklog>& info) { return std::string(info.param.Name); });
+// A player stuck in its first call while requests pile up plays, once let
+// go, only what they ask for: a stop and the last sound; then End's stop.
+TEST(WaveSoundBacklog, CollapsesToAStopAndTheLastSound) {
+  const struct {
+    const char* Name;
+    std::vector<TPlayCall> Posted, Played;  // after a first start of "in"
+  } cases[] = {
+      {"HundredPhaseChanges", PhaseChanges(100), {{L"(none)", 0}, {L"in", 27}}},
+      {"EndingOnAStop", PhaseChanges(99), {{L"(none)", 0}}},
+      {"StartWhileOneLoops", {{L"ex", 27}}, {{L"ex", 27}}},
+      {"BellKeptOverALoop", {{L"(none)", 0}, {L"bell", 3}, {L"ex", 27}}, {{L"(none)", 0}, {L"bell", 3}}},
+      {"LoopReplacedByABell", {{L"ex", 27}, {L"bell", 3}}, {{L"bell", 3}}},
+  };
+  for (const auto& c : cases) {
+    HANDLE entered = ::CreateEventW(nullptr, TRUE, FALSE, nullptr), release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::mutex mutex;
+    std::vector<TPlayCall> played, expected{{L"in", 27}};
+    TPlayerThread player([&](const wchar_t* name, unsigned flags) {
+      if (::SetEvent(entered) && played.empty()) ::WaitForSingleObject(release, INFINITE);
+      std::lock_guard<std::mutex> lock(mutex);
+      played.push_back({name ? name : L"(none)", flags});
+      return true;
+    });
+    player.Post(L"in", 27);
+    ::WaitForSingleObject(entered, 10000);
+    for (const TPlayCall& p : c.Posted) player.Post(p.Sound == L"(none)" ? nullptr : p.Sound.c_str(), p.Flags);
+    ::SetEvent(release);
+    expected.insert(expected.end(), c.Played.begin(), c.Played.end());
+    auto behind = [&] { std::lock_guard<std::mutex> lock(mutex); return played.size() < expected.size(); };
+    for (int i = 0; i < 1000 && behind(); ++i) ::Sleep(10);
+    ASSERT_TRUE(player.End(10000)) << c.Name;
+    expected.push_back({L"(none)", 0});
+    EXPECT_EQ(played, expected) << c.Name;
+    ::CloseHandle(entered), ::CloseHandle(release);
+  }
+}
 
 TEST(WaveSound, MissingFileIsSilentAndStopWithNothingPlayingIsHarmless) {
   TWaveSound sound;

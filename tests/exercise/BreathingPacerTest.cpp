@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -357,38 +356,30 @@ TEST(BreathingPacer, WithoutAPatternSourceItRunsTheDefaultsSilently) {
 
 // The bowl's cue as each pause that is not zero long begins, loops on or off;
 // a loop after a cue still starts (no-stop would swallow it unstopped).
-struct TCueCase {
-  const char* What;
-  int32_t HoldOut, HoldIn;
-  bool Loops;
-  TLog Calls;
-};
-
-void PrintTo(const TCueCase& c, std::ostream* os) { *os << c.What; }
-
-class PauseCue : public ::testing::TestWithParam<TCueCase> {};
-
-TEST_P(PauseCue, SoundsAtTheStartOfEveryPauseThatIsNotZero) {
-  const TCueCase& c = GetParam();
-  TPacerSim sim;
-  SetPattern(sim.source, 30, c.HoldOut, 60, c.HoldIn);
-  sim.source.sounds = c.Loops;
-  sim.source.chosen = SoundsOf(1, "", "", true);
-  sim.CreateAndStart();
-  sim.RunUntil(9000 + 100 * (std::max(c.HoldOut, 0) + std::max(c.HoldIn, 0)) + 30);
-  EXPECT_EQ(sim.sound.calls, c.Calls);
-  EXPECT_EQ(sim.sound.playing, c.Loops ? "sounds\\bowl-in.wav" : "sounds\\bowl-cue.wav");
+TEST(BreathingPacer, PauseCueSoundsAtTheStartOfEveryPauseThatIsNotZero) {
+  const char* const in = "start sounds\\bowl-in.wav";
+  const char* const ex = "start sounds\\bowl-ex.wav";
+  const char* const cue = "once sounds\\bowl-cue.wav";
+  const struct {
+    int32_t HoldOut, HoldIn;
+    bool Loops;
+    TLog Calls;
+  } cases[] = {
+      {5, 5, true, {in, "stop", cue, "stop", ex, "stop", cue, "stop", in}},
+      {0, 5, true, {in, "stop", ex, "stop", cue, "stop", in}},
+      {5, -2, true, {in, "stop", cue, "stop", ex, "stop", in}},
+      {5, 5, false, {cue, cue}},
+  };
+  for (const auto& c : cases) {
+    TPacerSim sim;
+    SetPattern(sim.source, 30, c.HoldOut, 60, c.HoldIn);
+    sim.source.sounds = c.Loops;
+    sim.source.chosen = SoundsOf(1, "", "", true);
+    sim.CreateAndStart();
+    sim.RunUntil(9000 + 100 * (std::max(c.HoldOut, 0) + std::max(c.HoldIn, 0)) + 30);
+    EXPECT_EQ(sim.sound.calls, c.Calls) << c.HoldOut << " " << c.HoldIn << " " << c.Loops;
+  }
 }
-
-const char* const kIn = "start sounds\\bowl-in.wav";
-const char* const kEx = "start sounds\\bowl-ex.wav";
-const char* const kCue = "once sounds\\bowl-cue.wav";
-INSTANTIATE_TEST_SUITE_P(
-    Table, PauseCue,
-    ::testing::Values(TCueCase{"both", 5, 5, true, {kIn, "stop", kCue, "stop", kEx, "stop", kCue, "stop", kIn}},
-                      TCueCase{"none after breathing in", 0, 5, true, {kIn, "stop", kEx, "stop", kCue, "stop", kIn}},
-                      TCueCase{"a negative pause", 5, -2, true, {kIn, "stop", kCue, "stop", kEx, "stop", kIn}},
-                      TCueCase{"the loops off", 5, 5, false, {kCue, kCue}}));
 
 }  // namespace
 }  // namespace lumeno::test

