@@ -71,8 +71,10 @@ class TSoundsSection final : public IPracticeSection {
     SendMessageW(FList, CB_SETCURSEL, static_cast<WPARAM>(practice.SoundSet), 0);
     SendMessageW(FCue, BM_SETCHECK, practice.PauseCue ? BST_CHECKED : BST_UNCHECKED, 0);
     ShowFiles();
-    // The default device may have changed since the last showing.
+    // The default device may have changed since the last showing; the poll,
+    // stopped while the window was hidden, starts again.
     Volume().Connect();
+    FShownPercent = kNotShown;
     ShowVolume();
   }
 
