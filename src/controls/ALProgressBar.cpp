@@ -22,6 +22,9 @@ bool IsHorizontal(TProgressDirection d) { return d == pdLeftToRight || d == pdRi
 // The origin is at the right or the bottom: colours are listed from the far end.
 bool OriginAtHighEnd(TProgressDirection d) { return d == pdRightToLeft || d == pdBottomToTop; }
 
+// A text's place, however far off the control it falls.
+int32_t ClampToInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
 }  // namespace
 
 bool TBarBitmap::Empty() const {
@@ -437,8 +440,7 @@ void TALProgressBarCore::DrawPosText() {
   // Halving truncates toward zero; a text larger than the control starts left of or above it.
   const int64_t x = int64_t{FWidth / 2} - extent.Width / 2;
   const int64_t y = int64_t{FHeight / 2} - extent.Height / 2;
-  auto clampToInt32 = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
-  FSurface->DrawText(clampToInt32(x), clampToInt32(y), FText, Resolve(FFontColor));
+  FSurface->DrawText(ClampToInt32(x), ClampToInt32(y), FText, Resolve(FFontColor));
 }
 
 std::vector<std::string> TALProgressBarCore::NoteLines(int32_t width) const {
@@ -476,9 +478,7 @@ void TALProgressBarCore::DrawNote() {
   int64_t y = int64_t{FHeight / 2} - static_cast<int64_t>(lines.size()) * lineHeight / 2;
   for (const std::string& line : lines) {
     const int64_t x = int64_t{FWidth / 2} - FSurface->MeasureText(line).Width / 2;
-    FSurface->DrawText(static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX)),
-                       static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX)), line,
-                       Resolve(FFontColor));
+    FSurface->DrawText(ClampToInt32(x), ClampToInt32(y), line, Resolve(FFontColor));
     y += lineHeight;
   }
 }

@@ -7,8 +7,8 @@ namespace {
 constexpr TColor kClassicYellow = 114686;  // red 254, green 191, blue 1
 
 // Outside Classic every fill is at least 3:1 against its track along the whole
-// gradient, and every text at least 4.5:1 against what it is written on
-// (relative luminance as the web's accessibility guidelines define it).
+// gradient, and every text at least 4.5:1 against what it is written on (the
+// ratio of the lighter to the darker relative luminance, each plus 0.05).
 constexpr TColourScheme kSchemes[kColourSchemeCount] = {
     {.Name = "Classic",
      .Style = cs3Colors,

@@ -23,15 +23,10 @@ HINSTANCE Instance() {
 // The raised one-pixel edge DrawEdge draws, in colours of our own.
 void DrawBevel(HDC dc, const RECT& rc, COLORREF light, COLORREF shadow) {
   if (rc.right <= rc.left || rc.bottom <= rc.top) return;
-  auto fill = [dc](LONG l, LONG t, LONG r, LONG b, COLORREF color) {
-    const RECT line{l, t, r, b};
-    SetDCBrushColor(dc, color);
-    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-  };
-  fill(rc.left, rc.top, rc.right - 1, rc.top + 1, light);
-  fill(rc.left, rc.top, rc.left + 1, rc.bottom - 1, light);
-  fill(rc.left, rc.bottom - 1, rc.right, rc.bottom, shadow);
-  fill(rc.right - 1, rc.top, rc.right, rc.bottom, shadow);
+  FillSolid(dc, {rc.left, rc.top, rc.right - 1, rc.top + 1}, light);
+  FillSolid(dc, {rc.left, rc.top, rc.left + 1, rc.bottom - 1}, light);
+  FillSolid(dc, {rc.left, rc.bottom - 1, rc.right, rc.bottom}, shadow);
+  FillSolid(dc, {rc.right - 1, rc.top, rc.right, rc.bottom}, shadow);
 }
 
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -141,21 +136,33 @@ std::string Narrow(const std::wstring& wide) {
   return s;
 }
 
-const wchar_t* PanelClass() {
-  static const wchar_t kName[] = L"TPanel";
+const wchar_t* ChildClass(const wchar_t* name, WNDPROC proc) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(Instance(), kName, &wc)) {
+  if (!GetClassInfoExW(Instance(), name, &wc)) {
     wc = WNDCLASSEXW{};
     wc.cbSize = sizeof wc;
     wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = PanelProc;
+    wc.lpfnWndProc = proc;
     wc.hInstance = Instance();
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.lpszClassName = kName;
+    wc.lpszClassName = name;
     RegisterClassExW(&wc);
   }
-  return kName;
+  return name;
+}
+
+const wchar_t* PanelClass() { return ChildClass(L"TPanel", PanelProc); }
+
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void FillSolid(HDC dc, const RECT& rc, COLORREF color) {
+  SetDCBrushColor(dc, color);
+  FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 void SetPanelColors(HWND panel, const TPanelColors* colors) {
@@ -304,11 +311,8 @@ void TForm::ApplyDpi(int dpi, const RECT* suggested) {
     if (!IsWindow(c.Handle)) continue;
     // A control given a font of its own keeps it; the window sets that one again.
     const HFONT current = reinterpret_cast<HFONT>(SendMessageW(c.Handle, WM_GETFONT, 0, 0));
-    if (current == oldFont || current == oldCentral) {
-      std::wstring text(static_cast<size_t>(GetWindowTextLengthW(c.Handle)) + 1, L'\0');
-      text.resize(static_cast<size_t>(GetWindowTextW(c.Handle, text.data(), static_cast<int>(text.size()))));
-      SendMessageW(c.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(text)), FALSE);
-    }
+    if (current == oldFont || current == oldCentral)
+      SendMessageW(c.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(WindowText(c.Handle))), FALSE);
     const TBounds b = Scale(c.Design);
     SetWindowPos(c.Handle, nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
   }

@@ -185,6 +185,10 @@ class TForm {
   bool FControlsCreated = false;
 };
 
+// Registers a child-control class drawn by proc (arrow cursor, repainted
+// whole on a resize) with its first use; returns name.
+const wchar_t* ChildClass(const wchar_t* name, WNDPROC proc);
+
 // Registers the plain panel class "TPanel": button-face background with a
 // raised one-pixel bevel; passes its children's commands, notifications and
 // colour requests on to its parent; takes part in Tab navigation.
@@ -213,6 +217,12 @@ void MoveOnWithTab(HWND edit);
 
 // UTF-8 to UTF-16 for the program's texts.
 std::wstring Widen(const std::string& utf8);
+
+// A window's text as it is now.
+std::wstring WindowText(HWND hwnd);
+
+// Fills rc with one colour (the DC brush: nothing to create or delete).
+void FillSolid(HDC dc, const RECT& rc, COLORREF color);
 std::string Narrow(const std::wstring& wide);
 
 }  // namespace lumeno

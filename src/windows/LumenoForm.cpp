@@ -63,10 +63,10 @@ int32_t TextWidthIn(HWND control, const std::wstring& text) {
   return size.cx;
 }
 
-std::wstring WindowTextOf(HWND hwnd) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
+// What a click on the bar does now, as the bar's default action and the
+// thumbnail button's tooltip name it.
+const wchar_t* ToggleName(TSessionState state) {
+  return state == TSessionState::Running ? L"Pause" : state == TSessionState::Paused ? L"Resume" : L"Start";
 }
 
 // The summary as a screen reader says it: its lines as sentences.
@@ -316,8 +316,8 @@ void TFormLumeno::FormResize() {
                Scale(kBmenuTop), Scale(kBmenuWidth), Scale(kBmenuHeight)};
   if (PanelTextShown()) {
     const TPanelTextLayout l = LayOutPanelText(
-        panel.right, menu.Left, menu.Width, TextWidthIn(FBmenu, WindowTextOf(FBmenu)) + Scale(kBmenuCaptionPadding),
-        TextWidthIn(FPanelText, WindowTextOf(FPanelText)), Scale(kPanelTextGap), Scale(kPanelTextMargin));
+        panel.right, menu.Left, menu.Width, TextWidthIn(FBmenu, WindowText(FBmenu)) + Scale(kBmenuCaptionPadding),
+        TextWidthIn(FPanelText, WindowText(FPanelText)), Scale(kPanelTextGap), Scale(kPanelTextMargin));
     menu.Left = l.BmenuLeft;
     menu.Width = l.BmenuWidth;
     const TBounds text{l.TextLeft, menu.Top, l.TextWidth, menu.Height};
@@ -463,9 +463,7 @@ void TFormLumeno::SessionChanged() {
   } else if (state == TSessionState::Running && was == TSessionState::Paused) {
     FPacerBar.PhaseChanged(FPacer->Tag);
   }
-  FAlBarOddech.SetAccessibleAction(state == TSessionState::Running  ? L"Pause"
-                                   : state == TSessionState::Paused ? L"Resume"
-                                                                    : L"Start");
+  FAlBarOddech.SetAccessibleAction(ToggleName(state));
   // The panel: "Paused", or the time left, which its own timer shows from
   // the next message on, once a second.
   const bool counting = state == TSessionState::Running && FSession->HasEnd();
@@ -504,9 +502,7 @@ void TFormLumeno::UpdateTaskbar() {
   } else {
     taskbar.SetProgress(ITaskbarButton::TProgress::None, 0, 0);
   }
-  taskbar.SetThumbButton(state == TSessionState::Running, state == TSessionState::Running  ? L"Pause"
-                                                          : state == TSessionState::Paused ? L"Resume"
-                                                                                           : L"Start");
+  taskbar.SetThumbButton(state == TSessionState::Running, ToggleName(state));
 }
 
 void TFormLumeno::ShowPanelText(const std::wstring& text) {
@@ -521,7 +517,7 @@ void TFormLumeno::ShowPanelText(const std::wstring& text) {
     FPanelText = AddControl(FPanel1, {L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0, 0,
                                       0, IDC_PANELTEXT});
   if (!FPanelText) return;
-  const std::wstring before = WindowTextOf(FPanelText);
+  const std::wstring before = WindowText(FPanelText);
   if (before != text) SetWindowTextW(FPanelText, text.c_str());
   // Only a new width moves anything.
   if (!PanelTextShown() || TextWidthIn(FPanelText, before) != TextWidthIn(FPanelText, text)) {

@@ -38,11 +38,6 @@ void DwmDarkTitleBar(HWND window, bool dark) {
 
 bool gHighContrast = false;
 
-void FillWith(HDC dc, const RECT& rc, COLORREF color) {
-  SetDCBrushColor(dc, color);
-  FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
-
 void PaintButton(HWND button, HDC dc, const TOwnLook& look) {
   RECT rc{};
   GetClientRect(button, &rc);
@@ -52,14 +47,13 @@ void PaintButton(HWND button, HDC dc, const TOwnLook& look) {
   const bool enabled = IsWindowEnabled(button) != FALSE;
   const LRESULT ui = SendMessageW(button, WM_QUERYUISTATE, 0, 0);
 
-  FillWith(dc, rc, hot || pushed ? look.ButtonText() : look.ButtonFrame());
+  FillSolid(dc, rc, hot || pushed ? look.ButtonText() : look.ButtonFrame());
   RECT face = rc;
   InflateRect(&face, -1, -1);
   const COLORREF faceColor = pushed ? look.Panel().Shadow : look.Button();
-  FillWith(dc, face, faceColor);
+  FillSolid(dc, face, faceColor);
 
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(button)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(button, text.data(), static_cast<int>(text.size()))));
+  const std::wstring text = WindowText(button);
   TScopedSelect font(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, enabled ? look.ButtonText() : look.ButtonFrame());

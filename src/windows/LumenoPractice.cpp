@@ -1,9 +1,12 @@
 #include "windows/LumenoPractice.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
+#include <array>
 #include <string>
 
+#include "base/SystemLibrary_win.h"
 #include "windows/LumenoForm.h"
 #include "windows/LumenoSettings.h"
 
@@ -88,6 +91,35 @@ class TSessionSection final : public IPracticeSection {
 }  // namespace
 
 std::unique_ptr<IPracticeSection> MakeSessionSection() { return std::make_unique<TSessionSection>(); }
+
+TFileAnswer AskForFile(HWND owner, bool save, const wchar_t* title, const wchar_t* filter, const wchar_t* extension,
+                       std::wstring& path) {
+  using TAsk = decltype(&GetOpenFileNameW);
+  static const std::array<TAsk, 2> ask = [] {
+    HMODULE comdlg = LoadSystemLibrary(L"comdlg32.dll");
+    TAsk open = nullptr, saveAs = nullptr;
+    ResolveProc(comdlg, "GetOpenFileNameW", open);
+    ResolveProc(comdlg, "GetSaveFileNameW", saveAs);
+    return std::array<TAsk, 2>{open, saveAs};
+  }();
+  if (!ask[save]) return TFileAnswer::NoDialog;
+  // Room for the longest path the system allows.
+  std::wstring buffer(32768, L'\0');
+  path.copy(buffer.data(), buffer.size() - 1);
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter;
+  ofn.lpstrFile = buffer.data();
+  ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+  ofn.lpstrTitle = title;
+  ofn.lpstrDefExt = extension;
+  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+              (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  if (!ask[save](&ofn)) return TFileAnswer::Cancelled;
+  path = buffer.c_str();
+  return TFileAnswer::Chosen;
+}
 
 TFormPractice::TFormPractice(TFormSettings& settings, TFormLumeno& main) : FSettings(settings), FMain(main) {
   CreateForm(DialogDesc(kClassName, L"Practice", kClientWidth, kClientHeight, settings.Handle(), WS_CLIPCHILDREN));

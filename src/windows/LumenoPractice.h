@@ -13,7 +13,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "windows/Form.h"
@@ -168,6 +170,13 @@ std::unique_ptr<IPracticeSection> MakeColoursSection();
 
 // The practice history: the last 30 days' chart, the figures, export.
 std::unique_ptr<IPracticeSection> MakeHistorySection();
+
+// The system's Open dialog (save false) or Save dialog for one file; comdlg32
+// is loaded with the first use, from the system folder only. path is the name
+// the dialog starts with and, once one is chosen, that one.
+enum class TFileAnswer : uint8_t { Chosen, Cancelled, NoDialog };
+TFileAnswer AskForFile(HWND owner, bool save, const wchar_t* title, const wchar_t* filter, const wchar_t* extension,
+                       std::wstring& path);
 
 // The session lengths the list offers, in minutes (0: no end), and their texts.
 inline constexpr int kSessionChoices[] = {0, 3, 5, 10, 15, 20, 30, 45, 60};

@@ -4,7 +4,6 @@
 // reads the history file each time the window opens, and again when a
 // practice ends while the window is open; nothing at start-up.
 #include <windows.h>
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -12,9 +11,7 @@
 #include <new>
 #include <string>
 
-#include "app/Application.h"
 #include "base/DpiScale.h"
-#include "base/SystemLibrary_win.h"
 #include "base/WinHandles.h"
 #include "controls/Accessible_win.h"
 #include "exercise/PracticeSummary.h"
@@ -83,8 +80,8 @@ class THistorySection final : public IPracticeSection {
     FForm = &form;
     HWND window = form.Handle();
     // The chart first: Tab reaches it, and a screen reader reads its summary.
-    FChart = form.AddRow(window, {ChartClass(), L"", WS_TABSTOP, WS_EX_CLIENTEDGE, kHistoryLeft, kHistoryTop,
-                                  kHistoryWidth, kChartHeight, IDC_HISTORY_CHART});
+    FChart = form.AddRow(window, {ChildClass(kChartClass, ChartProc), L"", WS_TABSTOP, WS_EX_CLIENTEDGE, kHistoryLeft,
+                                  kHistoryTop, kHistoryWidth, kChartHeight, IDC_HISTORY_CHART});
     SetWindowLongPtrW(FChart, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     for (int i = 0; i < 6; ++i) {
       const int top = kRowTop + i * kRowStep;
@@ -131,23 +128,6 @@ class THistorySection final : public IPracticeSection {
   void PaintChart(HDC dc, const RECT& client) const;
 
  private:
-  static const wchar_t* ChartClass() {
-    HINSTANCE instance = Application().Instance() ? Application().Instance() : GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(instance, kChartClass, &wc)) {
-      wc = WNDCLASSEXW{};
-      wc.cbSize = sizeof wc;
-      wc.style = CS_HREDRAW | CS_VREDRAW;
-      wc.lpfnWndProc = ChartProc;
-      wc.hInstance = instance;
-      wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-      wc.lpszClassName = kChartClass;
-      RegisterClassExW(&wc);
-    }
-    return kChartClass;
-  }
-
   void Refresh() {
     const TLocalTime now = FForm->Main().LocalNow();
     const TPracticeJournal::TLoaded loaded =
@@ -177,27 +157,12 @@ class THistorySection final : public IPracticeSection {
   }
 
   void ExportClick() {
-    // comdlg32 only now, and only from the system folder.
-    decltype(&::GetSaveFileNameW) getSaveFileName = nullptr;
-    ResolveProc(LoadSystemLibrary(L"comdlg32.dll"), "GetSaveFileNameW", getSaveFileName);
-    if (!getSaveFileName) {
-      SetWindowTextW(FStatus[2], L"The copy could not be saved.");
-      return;
-    }
-    std::wstring file(32768, L'\0');
-    file.replace(0, 12, L"practice.csv");
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = FForm->Handle();
-    ofn.lpstrFilter = L"CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrDefExt = L"csv";
-    ofn.lpstrTitle = L"Export the practice history";
-    ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!getSaveFileName(&ofn)) return;
-    const DWORD error = FForm->Main().Journal().Export(file.c_str());
-    SetWindowTextW(FStatus[2], error == ERROR_SUCCESS ? L"A copy was saved." : L"The copy could not be saved.");
+    std::wstring file = L"practice.csv";
+    const TFileAnswer answer = AskForFile(FForm->Handle(), true, L"Export the practice history",
+                                          L"CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0", L"csv", file);
+    if (answer == TFileAnswer::Cancelled) return;
+    const bool saved = answer == TFileAnswer::Chosen && FForm->Main().Journal().Export(file.c_str()) == ERROR_SUCCESS;
+    SetWindowTextW(FStatus[2], saved ? L"A copy was saved." : L"The copy could not be saved.");
   }
 
   void OpenFolderClick() {
@@ -251,13 +216,11 @@ void THistorySection::PaintChart(HDC dc, const RECT& client) const {
   // The light scale: a line and its minutes at every step, the lines halfway
   // between the background and the shadow colour (also in high contrast).
   const COLORREF paper = GetSysColor(COLOR_WINDOW), shadow = GetSysColor(COLOR_BTNSHADOW);
-  const TUniqueBrush light(CreateSolidBrush(RGB((GetRValue(paper) + GetRValue(shadow)) / 2,
-                                                (GetGValue(paper) + GetGValue(shadow)) / 2,
-                                                (GetBValue(paper) + GetBValue(shadow)) / 2)));
+  const COLORREF light = RGB((GetRValue(paper) + GetRValue(shadow)) / 2, (GetGValue(paper) + GetGValue(shadow)) / 2,
+                             (GetBValue(paper) + GetBValue(shadow)) / 2);
   for (int64_t minutes = step; minutes <= top; minutes += step) {
     const int y = base - static_cast<int>(height * minutes / top);
-    const RECT line{barsLeft, y, right, y + 1};
-    FillRect(dc, &line, light.get());
+    FillSolid(dc, {barsLeft, y, right, y + 1}, light);
     const std::wstring text = std::to_wstring(minutes);
     RECT where{client.left, y - textHeight / 2, barsLeft - S(3), y + textHeight};
     DrawTextW(dc, text.c_str(), -1, &where, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);

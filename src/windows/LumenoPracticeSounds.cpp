@@ -2,13 +2,11 @@
 // user's), the cue at each pause, and the volume of Lumeno's audio session.
 #include <windows.h>
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "base/SystemLibrary_win.h"
 #include "base/Utf16.h"
 #include "exercise/SessionVolume_win.h"
 #include "exercise/SoundSets.h"
@@ -31,33 +29,6 @@ constexpr int kVolumeTextTop = kVolumeTop + (kVolumeHeight - kTextHeight) / 2;
 // While the window shows, the slider follows the system's volume mixer.
 constexpr UINT_PTR kVolumePollTimer = IDC_VOLUME;
 constexpr UINT kVolumePollMs = 500;
-
-// The system's Open dialog for one wave file; comdlg32 is loaded with the
-// first use, from the system folder only.
-bool OpenWaveFile(HWND owner, const wchar_t* title, std::wstring& path) {
-  using TGetOpenFileNameW = decltype(&GetOpenFileNameW);
-  static const TGetOpenFileNameW open = [] {
-    TGetOpenFileNameW entry = nullptr;
-    ResolveProc(LoadSystemLibrary(L"comdlg32.dll"), "GetOpenFileNameW", entry);
-    return entry;
-  }();
-  if (!open) return false;
-  // Room for the longest path the system allows.
-  std::wstring buffer(32768, L'\0');
-  path.copy(buffer.data(), buffer.size() - 1);
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = L"WAV files (*.wav)\0*.wav\0All files (*.*)\0*.*\0";
-  ofn.lpstrFile = buffer.data();
-  ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-  ofn.lpstrTitle = title;
-  ofn.lpstrDefExt = L"wav";
-  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!open(&ofn)) return false;
-  path = buffer.c_str();
-  return true;
-}
 
 std::wstring FileNameOf(const std::string& path) {
   if (path.empty()) return L"(no file chosen)";
@@ -100,8 +71,10 @@ class TSoundsSection final : public IPracticeSection {
     SendMessageW(FList, CB_SETCURSEL, static_cast<WPARAM>(practice.SoundSet), 0);
     SendMessageW(FCue, BM_SETCHECK, practice.PauseCue ? BST_CHECKED : BST_UNCHECKED, 0);
     ShowFiles();
-    // The default device may have changed since the last showing.
+    // The default device may have changed since the last showing; the poll,
+    // stopped while the window was hidden, starts again.
     Volume().Connect();
+    FShownPercent = kNotShown;
     ShowVolume();
   }
 
@@ -166,7 +139,11 @@ class TSoundsSection final : public IPracticeSection {
   bool ChooseFile(const wchar_t* title, const std::string& current, std::string& chosen) {
     std::wstring path = Widen(current);
     const auto& choose = FForm->Main().Services().ChooseSoundFile;
-    if (!(choose ? choose(FForm->Handle(), title, path) : OpenWaveFile(FForm->Handle(), title, path))) return false;
+    const bool picked = choose ? choose(FForm->Handle(), title, path)
+                               : AskForFile(FForm->Handle(), false, title,
+                                            L"WAV files (*.wav)\0*.wav\0All files (*.*)\0*.*\0", L"wav",
+                                            path) == TFileAnswer::Chosen;
+    if (!picked) return false;
     return Utf16ToUtf8(std::u16string(path.begin(), path.end()), chosen) && !chosen.empty();
   }
 

@@ -71,6 +71,8 @@ const TRowSpot kRowSpots[] = {{kLeftRows[0], 12, 30, false},   {kLeftRows[1], 12
                               {kRightRows[0], 222, 30, true},  {kRightRows[1], 222, 74, true},
                               {kRightRows[2], 222, 118, true}, {kRightRows[3], 222, 162, true}};
 static_assert(std::size(kRowSpots) == TFormSettings::kRowCount);
+// A row's controls: text, figure, arrows, unit.
+constexpr size_t kFigureOfRow = 1;
 
 // A tool of the dialog's tooltip: a window of its own (TTF_IDISHWND, id the
 // window) or a rectangle of the dialog, placed later (id of our choosing).
@@ -194,8 +196,7 @@ void TFormSettings::CreateLateControls() {
       return FRowControls[i][c] = AddControl(FHandle, {cls, text, style, 0, b.Left, b.Top, b.Width, b.Height, id});
     };
     HWND text = add(L"STATIC", row.Before, SS_LEFT | SS_NOPREFIX, 0, kStaticId);
-    HWND value = add(L"STATIC", L"00.0", SS_CENTER | SS_NOPREFIX, 1, row.Figure);
-    FFigures[i] = value;
+    HWND value = add(L"STATIC", L"00.0", SS_CENTER | SS_NOPREFIX, kFigureOfRow, row.Figure);
     HWND ud = add(UPDOWN_CLASSW, L"", UDS_ARROWKEYS | WS_TABSTOP, 2, row.UpDown);
     MakeKeyboardUpDown(ud, value, Trimmed(row.Before), Trimmed(row.After));
     SendMessageW(ud, UDM_SETRANGE32, static_cast<WPARAM>(kUpDownMin), static_cast<LPARAM>(kUpDownMax));
@@ -350,7 +351,8 @@ void TFormSettings::aktualizujWyswietlaneCyfry() {
   const int32_t values[6] = {FPattern.FCycle,   FPattern.FBpm,      FPattern.FBreathIn,
                              FPattern.FHoldIn, FPattern.FBreathOut, FPattern.FHoldOut};
   for (int i = 0; i < 6; ++i) {
-    if (FFigures[i]) SetWindowTextW(FFigures[i], Widen(FormatTenths(values[i], FDecimalSeparator)).c_str());
+    if (HWND figure = FRowControls[i][kFigureOfRow])
+      SetWindowTextW(figure, Widen(FormatTenths(values[i], FDecimalSeparator)).c_str());
   }
   // The list names the pattern the figures show, "Custom" when it is none of its entries.
   if (FComboPattern) SendMessageW(FComboPattern, CB_SETCURSEL, static_cast<WPARAM>(PresetIndexOf(FPattern)), 0);
@@ -499,7 +501,8 @@ LRESULT TFormSettings::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_CTLCOLORSTATIC: {
       HWND control = reinterpret_cast<HWND>(lp);
-      if (std::find(std::begin(FFigures), std::end(FFigures), control) != std::end(FFigures)) {
+      const auto showsFigure = [control](const HWND(&row)[4]) { return row[kFigureOfRow] == control; };
+      if (std::any_of(std::begin(FRowControls), std::end(FRowControls), showsFigure)) {
         // In a high-contrast theme the pair the theme makes for reading.
         HDC dc = reinterpret_cast<HDC>(wp);
         const int background = HighContrast() ? COLOR_WINDOW : COLOR_HIGHLIGHTTEXT;

@@ -174,7 +174,7 @@ class TFormSettings final : public TForm, public ISettingsHost, public IPatternS
   HWND FCancel = nullptr;
   HWND FButtonDefaultSettings = nullptr;
   HWND FButtonPractice = nullptr;
-  HWND FFigures[kRowCount] = {};
+  // Each row's text, figure, arrows and unit.
   HWND FRowControls[kRowCount][4] = {};
   HWND FComboPattern = nullptr;
   HWND FToolTip = nullptr;

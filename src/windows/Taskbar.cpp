@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/SystemLibrary_win.h"
+#include "base/WinHandles.h"
 
 namespace lumeno {
 
@@ -51,29 +52,23 @@ HICON MakeSignIcon(bool pause) {
   header.bV5BlueMask = 0x000000FF;
   header.bV5AlphaMask = 0xFF000000;
   void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HBITMAP color = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
-  ReleaseDC(nullptr, screen);
-  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-  HICON icon = nullptr;
-  if (color && mask && bits) {
-    auto* pixels = static_cast<uint32_t*>(bits);
-    for (int y = 0; y < size; ++y) {
-      for (int x = 0; x < size; ++x) {
-        const int u = x * 16 / size, v = y * 16 / size;  // on a 16-unit grid
-        const bool bars = v >= 3 && v <= 12 && ((u >= 4 && u <= 6) || (u >= 9 && u <= 11));
-        // Corners (5, 3), (5, 12) and (12, 7.5).
-        const bool triangle = u >= 5 && u <= 12 && 14 * v >= 42 + 9 * (u - 5) && 14 * v <= 168 - 9 * (u - 5);
-        const bool in = pause ? bars : triangle;
-        pixels[y * size + x] = in ? 0xFFFFFFFFu : 0u;
-      }
+  const TUniqueBitmap color(CreateDIBSection(TScopedGetDc(nullptr).get(), reinterpret_cast<BITMAPINFO*>(&header),
+                                             DIB_RGB_COLORS, &bits, nullptr, 0));
+  const TUniqueBitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
+  if (!color || !mask || !bits) return nullptr;
+  auto* pixels = static_cast<uint32_t*>(bits);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const int u = x * 16 / size, v = y * 16 / size;  // on a 16-unit grid
+      const bool bars = v >= 3 && v <= 12 && ((u >= 4 && u <= 6) || (u >= 9 && u <= 11));
+      // Corners (5, 3), (5, 12) and (12, 7.5).
+      const bool triangle = u >= 5 && u <= 12 && 14 * v >= 42 + 9 * (u - 5) && 14 * v <= 168 - 9 * (u - 5);
+      const bool in = pause ? bars : triangle;
+      pixels[y * size + x] = in ? 0xFFFFFFFFu : 0u;
     }
-    ICONINFO info{TRUE, 0, 0, mask, color};
-    icon = CreateIconIndirect(&info);
   }
-  if (color) DeleteObject(color);
-  if (mask) DeleteObject(mask);
-  return icon;
+  ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
+  return CreateIconIndirect(&info);
 }
 
 class TSystemTaskbarButton final : public ITaskbarButton {

@@ -5,6 +5,8 @@
 #include <climits>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "ALProgressBarFakeSurface.h"
 
@@ -751,6 +753,21 @@ TEST_F(ALProgressBarTest, UnknownEnumValuesDrawAsTheInitialOnes) {
   bar.SetBarColorStyle(static_cast<TBarColorStyle>(200));
   bar.SetBarColor3(clWhite);
   EXPECT_EQ(surface.ColorAt(9, 0), clWhite);
+}
+
+// Cells are 7 pixels wide; the frame and the air take 6 of the width.
+TEST_F(ALProgressBarTest, TheNoteWrapsEachParagraphAtSpacesToTheRoomInsideTheFrame) {
+  const std::tuple<const char*, int32_t, std::vector<std::string>> cases[] = {
+      {"Session complete\n1 minute, 9 breaths\nClick the bar or press P to start again", 90,
+       {"Session", "complete", "1 minute, 9", "breaths", "Click the", "bar or press", "P to start", "again"}},
+      {"Session complete\n1 minute, 9 breaths", 300, {"Session complete", "1 minute, 9 breaths"}},
+      {"Breathing in", 40, {"Breathing", "in"}},
+      {"a\n\nb", 40, {"a", "", "b"}},
+  };
+  for (const auto& [note, width, lines] : cases) {
+    bar.SetNote(note);
+    EXPECT_EQ(bar.NoteLines(width), lines) << note;
+  }
 }
 
 }  // namespace

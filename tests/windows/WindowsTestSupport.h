@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "controls/Accessible_win.h"
 #include "persistence/FakeRegistry.h"
 #include "windows/LumenoProgram.h"
 
@@ -69,6 +71,50 @@ class TRecordingTaskbar final : public ITaskbarButton {
 struct TRecordingLog final : IPracticeLog {
   void PracticeEnded(const TPracticeRecord& record) override { Records.push_back(record); }
   std::vector<TPracticeRecord> Records;
+};
+
+// An object as a screen reader gets it from a window.
+class TAccessibleOf {
+ public:
+  explicit TAccessibleOf(HWND hwnd) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kIidIAccessible,
+                               reinterpret_cast<void**>(&FAcc));
+  }
+  ~TAccessibleOf() {
+    if (FAcc) FAcc->Release();
+  }
+  bool Found() const { return FAcc != nullptr; }
+  long Role() const {
+    VARIANT v{};
+    if (!FAcc || FAILED(FAcc->get_accRole(Self(), &v)) || v.vt != VT_I4) return -1;
+    return v.lVal;
+  }
+  long State() const {
+    VARIANT v{};
+    if (!FAcc || FAILED(FAcc->get_accState(Self(), &v)) || v.vt != VT_I4) return 0;
+    return v.lVal;
+  }
+  std::wstring Name() const { return Text(&IAccessible::get_accName); }
+  std::wstring Value() const { return Text(&IAccessible::get_accValue); }
+  std::wstring DefaultAction() const { return Text(&IAccessible::get_accDefaultAction); }
+  HRESULT DoDefaultAction() const { return FAcc ? FAcc->accDoDefaultAction(Self()) : E_FAIL; }
+
+ private:
+  static VARIANT Self() {
+    VARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = CHILDID_SELF;
+    return v;
+  }
+  std::wstring Text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) const {
+    BSTR text = nullptr;
+    if (!FAcc || FAILED((FAcc->*get)(Self(), &text)) || !text) return L"<none>";
+    std::wstring result(text, SysStringLen(text));
+    SysFreeString(text);
+    return result;
+  }
+  IAccessible* FAcc = nullptr;
 };
 
 // Dispatches whatever is queued; a quit message is taken and dropped.
